@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+namespace quillora {
+
+// The login decision: the typed password against the one read at start-up.
+class LoginGate
+{
+public:
+    LoginGate(std::optional<QString> storedPassword, QString problem)
+        : m_stored(std::move(storedPassword)), m_problem(std::move(problem)) {}
+
+    // The hint "(原始密码：816)" is shown only while the initial password is in force.
+    bool showsInitialHint() const;
+    // Empty when the password opens the program, else the message to show.
+    QString check(const QString &typed) const;
+
+private:
+    std::optional<QString> m_stored;
+    QString m_problem;
+};
+
+} // namespace quillora

@@ -1,0 +1,75 @@
+#include "app/message_dialog.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace quillora {
+
+bool MessageDialog::s_scripted = false;
+QQueue<bool> MessageDialog::s_answers;
+QQueue<QString> MessageDialog::s_fileNames;
+
+namespace {
+
+QMessageBox::Icon boxIcon(MessageDialog::Icon icon)
+{
+    switch (icon) {
+    case MessageDialog::Icon::Information:
+        return QMessageBox::Information;
+    case MessageDialog::Icon::Exclamation:
+        return QMessageBox::Warning;
+    case MessageDialog::Icon::Critical:
+        return QMessageBox::Critical;
+    default:
+        return QMessageBox::NoIcon;
+    }
+}
+
+} // namespace
+
+void MessageDialog::inform(QWidget *parent, const QString &text, Icon icon, const QString &title)
+{
+    shown() << Shown{title, text, icon};
+    if (s_scripted)
+        return;
+    QMessageBox box(boxIcon(icon), title, text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+bool MessageDialog::confirm(QWidget *parent, const QString &text, const QString &title)
+{
+    shown() << Shown{title, text, Icon::Exclamation};
+    if (s_scripted)
+        return s_answers.isEmpty() ? true : s_answers.dequeue();
+    QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::Ok | QMessageBox::Cancel, parent);
+    return box.exec() == QMessageBox::Ok;
+}
+
+QString MessageDialog::saveFileName(QWidget *parent, const QString &caption, const QString &suggested, const QString &filter)
+{
+    if (s_scripted)
+        return s_fileNames.isEmpty() ? QString() : s_fileNames.dequeue();
+    return QFileDialog::getSaveFileName(parent, caption, suggested, filter);
+}
+
+void MessageDialog::setScripted(bool scripted)
+{
+    s_scripted = scripted;
+    s_answers.clear();
+    s_fileNames.clear();
+    shown().clear();
+}
+
+void MessageDialog::setNextAnswer(bool ok) { s_answers.enqueue(ok); }
+
+void MessageDialog::setNextFileName(const QString &fileName) { s_fileNames.enqueue(fileName); }
+
+QList<MessageDialog::Shown> &MessageDialog::shown()
+{
+    static QList<Shown> list;
+    return list;
+}
+
+QString MessageDialog::lastText() { return shown().isEmpty() ? QString() : shown().last().text; }
+
+} // namespace quillora

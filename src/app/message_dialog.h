@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QList>
+#include <QQueue>
+#include <QString>
+
+class QWidget;
+
+namespace quillora {
+
+// Every message box and file dialog of the program goes through here, so that a test can
+// read what was said and answer in place of the user without a modal loop.
+class MessageDialog
+{
+public:
+    enum class Icon { None, Information, Exclamation, Critical };
+
+    struct Shown
+    {
+        QString title;
+        QString text;
+        Icon icon;
+    };
+
+    // A message with an OK button, titled "提示" unless told otherwise.
+    static void inform(QWidget *parent, const QString &text, Icon icon = Icon::None,
+                       const QString &title = QStringLiteral("提示"));
+    // OK / Cancel with the exclamation icon; true for OK.
+    static bool confirm(QWidget *parent, const QString &text, const QString &title = QStringLiteral("提示"));
+    // A file name to save to, or empty when the user cancelled.
+    static QString saveFileName(QWidget *parent, const QString &caption, const QString &suggested, const QString &filter);
+
+    // Test seam: messages are recorded and not shown; answers come from the queues (OK, no file).
+    static void setScripted(bool scripted);
+    static void setNextAnswer(bool ok);
+    static void setNextFileName(const QString &fileName);
+    static QList<Shown> &shown();
+    static QString lastText();
+
+private:
+    static bool s_scripted;
+    static QQueue<bool> s_answers;
+    static QQueue<QString> s_fileNames;
+};
+
+} // namespace quillora

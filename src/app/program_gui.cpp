@@ -1,0 +1,77 @@
+#include "app/program_gui.h"
+
+#include "app/clock.h"
+#include "app/instance_lock.h"
+#include "app/login_window.h"
+#include "app/message_dialog.h"
+#include "app/shutdown_backup.h"
+#include "app/startup.h"
+#include "app/workspace.h"
+#include "workstation/main_window.h"
+
+#include <QDir>
+
+namespace quillora {
+
+Program::Program(const QString &programFolder, const QString &executablePath, QObject *parent)
+    : QObject(parent), m_paths(AppPaths::locate(programFolder, executablePath))
+{
+}
+
+Program::~Program()
+{
+    m_main.reset();
+    m_login.reset();
+    if (m_workspace)
+        m_workspace->files().close();
+}
+
+bool Program::start()
+{
+    m_lock = std::make_unique<InstanceLock>(m_paths.dataFolder);
+    if (!m_lock->acquire()) {
+        MessageDialog::inform(nullptr,
+                              QStringLiteral("Quillora 已经在运行，同一个数据文件夹只能打开一个程序。\n数据文件夹：%1")
+                                  .arg(QDir::toNativeSeparators(m_paths.dataFolder)),
+                              MessageDialog::Icon::Exclamation);
+        return false;
+    }
+    m_workspace = std::make_unique<Workspace>(m_paths);
+    const StartupState state = startUp(m_workspace->files());
+    m_login = std::make_unique<LoginWindow>(LoginGate(state.password, state.problem));
+    connect(m_login.get(), &LoginWindow::loggedIn, this, &Program::openMainWindow);
+    connect(m_login.get(), &LoginWindow::cancelled, this, [this] { end(false); });
+    m_login->show();
+    return true;
+}
+
+void Program::openMainWindow()
+{
+    m_main = std::make_unique<MainWindow>(*m_workspace);
+    connect(m_main.get(), &MainWindow::exitRequested, this, [this] { end(false); });
+    connect(m_main.get(), &MainWindow::closed, this, [this] { end(true); });
+    m_main->show();
+}
+
+void Program::end(bool withBackup)
+{
+    if (m_ended)
+        return;
+    m_ended = true;
+    if (m_main)
+        m_main->hide();
+    if (m_login)
+        m_login->hide();
+    // Every connection is closed before a file is copied.
+    m_workspace->files().close();
+    if (withBackup) {
+        const QStringList problems = ShutdownBackup(m_paths).run(Clock::today());
+        if (!problems.isEmpty())
+            MessageDialog::inform(nullptr, QStringLiteral("今日数据备份未能完成：\n") + problems.join(QLatin1Char('\n')),
+                                  MessageDialog::Icon::Critical);
+    }
+    m_lock->release();
+    Q_EMIT finished(0);
+}
+
+} // namespace quillora

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "app/app_paths.h"
+
+#include <QObject>
+#include <memory>
+
+namespace quillora {
+
+class InstanceLock;
+class LoginWindow;
+class MainWindow;
+class Workspace;
+
+// One run of the program: start-up, login, the main window, and the end with or without backup.
+class Program : public QObject
+{
+    Q_OBJECT
+
+public:
+    Program(const QString &programFolder, const QString &executablePath, QObject *parent = nullptr);
+    ~Program() override;
+
+    // Prepares the data and shows the login window; false (after saying why) when the
+    // data folder is in use by another instance.
+    bool start();
+
+    const AppPaths &paths() const { return m_paths; }
+    Workspace *workspace() const { return m_workspace.get(); }
+    LoginWindow *loginWindow() const { return m_login.get(); }
+    MainWindow *mainWindow() const { return m_main.get(); }
+
+Q_SIGNALS:
+    // The run is over; the event loop may end with this code.
+    void finished(int code);
+
+private:
+    void openMainWindow();
+    void end(bool withBackup);
+
+    AppPaths m_paths;
+    std::unique_ptr<InstanceLock> m_lock;
+    std::unique_ptr<Workspace> m_workspace;
+    std::unique_ptr<LoginWindow> m_login;
+    std::unique_ptr<MainWindow> m_main;
+    bool m_ended = false;
+};
+
+} // namespace quillora

@@ -1,0 +1,130 @@
+#include "data/data_files.h"
+
+#include "data/dictionary_store.h"
+#include "data/drug_store.h"
+#include "data/password_store.h"
+#include "data/schema.h"
+#include "data/seed_data.h"
+#include "data/settings_columns.h"
+
+#include <QDir>
+#include <QFile>
+#include <functional>
+
+static void initSeedResources() { Q_INIT_RESOURCE(resources); }
+
+namespace quillora {
+
+namespace {
+
+void seedArchive(Database &db)
+{
+    Schema::createArchive(db);
+    Statement q(db, QStringLiteral("INSERT INTO [密码] ([密码]) VALUES (?)"));
+    q.bind(1, kInitialPassword);
+    q.run();
+}
+
+void seedSettingsRow(Database &db)
+{
+    QStringList names, marks;
+    for (const SettingsColumn &column : settingsColumns()) {
+        names << quoteIdentifier(column.name);
+        marks << QStringLiteral("?");
+    }
+    Statement q(db, QStringLiteral("INSERT INTO [设置] (%1) VALUES (%2)").arg(names.join(QLatin1Char(',')), marks.join(QLatin1Char(','))));
+    int index = 1;
+    for (const SettingsColumn &column : settingsColumns())
+        q.bind(index++, column.initial);
+    q.run();
+}
+
+void seedDictionaries(Database &db)
+{
+    initSeedResources();
+    DrugStore drugs(db);
+    for (const DrugRow &row : SeedData::parseDrugs(SeedData::resourceText(QStringLiteral("drugs.tsv"))))
+        drugs.insert(row);
+    for (const QString &name : SeedData::parseLines(SeedData::resourceText(QStringLiteral("diagnoses.txt"))))
+        DictionaryStore::insertNameListEntry(db, QStringLiteral("诊断"), name);
+    for (const QString &name : SeedData::parseLines(SeedData::resourceText(QStringLiteral("addresses.txt"))))
+        DictionaryStore::insertNameListEntry(db, QStringLiteral("地址"), name);
+    for (const SeedBlock &block : SeedData::parseBlocks(SeedData::resourceText(QStringLiteral("order_sets.txt"))))
+        DictionaryStore::insertOrderSet(db, block.name, block.kind, block.content);
+    for (const SeedBlock &block : SeedData::parseBlocks(SeedData::resourceText(QStringLiteral("history_templates.txt"))))
+        DictionaryStore::insertHistoryTemplate(db, block.name, block.content);
+}
+
+void seedSettings(Database &db)
+{
+    Schema::createSettings(db);
+    seedSettingsRow(db);
+    seedDictionaries(db);
+}
+
+// Builds the file under a temporary name and renames it into place, so that a start
+// interrupted half-way never leaves a half-made file that later starts would keep.
+void buildFile(const QString &path, const QString &key, const std::function<void(Database &)> &fill)
+{
+    const QString partial = path + QStringLiteral(".new");
+    QFile::remove(partial);
+    {
+        Database db;
+        db.open(partial, key);
+        Transaction transaction(db);
+        fill(db);
+        transaction.commit();
+    }
+    if (!QFile::rename(partial, path)) {
+        QFile::remove(partial);
+        throw DbError(0, QStringLiteral("无法创建数据库文件 %1").arg(QDir::toNativeSeparators(path)));
+    }
+}
+
+} // namespace
+
+QString DataFiles::archivePath() const { return QDir(m_folder).filePath(kArchiveFileName); }
+
+QString DataFiles::settingsPath() const { return QDir(m_folder).filePath(kSettingsFileName); }
+
+QStringList DataFiles::createMissing()
+{
+    QDir().mkpath(m_folder);
+    QStringList created;
+    if (!QFile::exists(archivePath())) {
+        createArchiveFile(archivePath());
+        created << kArchiveFileName;
+    }
+    if (!QFile::exists(settingsPath())) {
+        createSettingsFile(settingsPath());
+        created << kSettingsFileName;
+    }
+    return created;
+}
+
+void DataFiles::open()
+{
+    const auto openOne = [](Database &db, const QString &path, const QString &key) {
+        try {
+            db.open(path, key);
+        } catch (const WrongKeyError &e) {
+            throw WrongKeyError(e.code(), QStringLiteral("%1 无法解密（密码不符或文件已损坏）").arg(QDir::toNativeSeparators(path)));
+        } catch (const DbError &e) {
+            throw DbError(e.code(), QStringLiteral("%1 无法打开：%2").arg(QDir::toNativeSeparators(path), e.message()));
+        }
+    };
+    openOne(m_archive, archivePath(), kArchiveKey);
+    openOne(m_settings, settingsPath(), kSettingsKey);
+}
+
+void DataFiles::close()
+{
+    m_archive.close();
+    m_settings.close();
+}
+
+void createArchiveFile(const QString &path) { buildFile(path, kArchiveKey, seedArchive); }
+
+void createSettingsFile(const QString &path) { buildFile(path, kSettingsKey, seedSettings); }
+
+} // namespace quillora

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "data/database.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace quillora {
+
+// Keys of the two files: they encrypt every page on disk.
+inline const QString kArchiveKey = QStringLiteral("tb384hvx");
+inline const QString kSettingsKey = QStringLiteral("kq7315");
+inline const QString kArchiveFileName = QStringLiteral("档案.dat");
+inline const QString kSettingsFileName = QStringLiteral("设置.dat");
+
+// The two database files of a data folder, each with one connection kept open for the run.
+class DataFiles
+{
+public:
+    explicit DataFiles(const QString &dataFolder) : m_folder(dataFolder) {}
+
+    QString folder() const { return m_folder; }
+    QString archivePath() const;
+    QString settingsPath() const;
+
+    // Creates a file that is missing (schema and first rows); an existing file is never touched.
+    // Returns the names of the files it created.
+    QStringList createMissing();
+    // Opens both files with their keys; throws WrongKeyError or DbError naming the file.
+    void open();
+    void close();
+    bool isOpen() const { return m_archive.isOpen() && m_settings.isOpen(); }
+
+    Database &archive() { return m_archive; }
+    Database &settings() { return m_settings; }
+
+private:
+    QString m_folder;
+    Database m_archive;
+    Database m_settings;
+};
+
+// Builds a new archive or settings file at the path (which must not exist yet).
+void createArchiveFile(const QString &path);
+void createSettingsFile(const QString &path);
+
+} // namespace quillora

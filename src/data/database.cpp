@@ -1,0 +1,258 @@
+#include "data/database.h"
+
+#include <sqlcipher/sqlite3.h>
+
+namespace quillora {
+
+DbError::DbError(int code, const QString &message)
+    : std::runtime_error(message.toStdString()), m_code(code), m_message(message)
+{
+}
+
+Statement::Statement(Database &db, const QString &sql) : m_db(&db)
+{
+    if (!db.handle())
+        throw DbError(SQLITE_MISUSE, QStringLiteral("数据库未打开"));
+    const QByteArray utf8 = sql.toUtf8();
+    const int rc = sqlite3_prepare_v2(db.handle(), utf8.constData(), utf8.size(), &m_stmt, nullptr);
+    if (rc != SQLITE_OK)
+        db.fail(rc);
+}
+
+Statement::~Statement()
+{
+    if (m_stmt)
+        sqlite3_finalize(m_stmt);
+}
+
+Statement::Statement(Statement &&other) noexcept : m_db(other.m_db), m_stmt(other.m_stmt)
+{
+    other.m_stmt = nullptr;
+}
+
+Statement &Statement::bind(int index, const QString &value)
+{
+    // A null QString is still an (empty) text: the columns keep "" and NULL apart.
+    const QByteArray utf8 = value.toUtf8();
+    const int rc = sqlite3_bind_text(m_stmt, index, utf8.constData(), utf8.size(), SQLITE_TRANSIENT);
+    if (rc != SQLITE_OK)
+        m_db->fail(rc);
+    return *this;
+}
+
+Statement &Statement::bind(int index, qint64 value)
+{
+    const int rc = sqlite3_bind_int64(m_stmt, index, value);
+    if (rc != SQLITE_OK)
+        m_db->fail(rc);
+    return *this;
+}
+
+Statement &Statement::bind(int index, double value)
+{
+    const int rc = sqlite3_bind_double(m_stmt, index, value);
+    if (rc != SQLITE_OK)
+        m_db->fail(rc);
+    return *this;
+}
+
+Statement &Statement::bindNull(int index)
+{
+    const int rc = sqlite3_bind_null(m_stmt, index);
+    if (rc != SQLITE_OK)
+        m_db->fail(rc);
+    return *this;
+}
+
+Statement &Statement::bindValue(int index, const QVariant &value)
+{
+    if (!value.isValid() || value.isNull())
+        return bindNull(index);
+    switch (value.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+    case QMetaType::UInt:
+    case QMetaType::Bool:
+        return bind(index, value.toLongLong());
+    case QMetaType::Double:
+        return bind(index, value.toDouble());
+    default:
+        return bind(index, value.toString());
+    }
+}
+
+bool Statement::next()
+{
+    const int rc = sqlite3_step(m_stmt);
+    if (rc == SQLITE_ROW)
+        return true;
+    if (rc == SQLITE_DONE)
+        return false;
+    m_db->fail(rc);
+}
+
+void Statement::run()
+{
+    while (next()) {
+    }
+}
+
+void Statement::reset()
+{
+    sqlite3_reset(m_stmt);
+    sqlite3_clear_bindings(m_stmt);
+}
+
+int Statement::columnCount() const { return sqlite3_column_count(m_stmt); }
+
+QString Statement::columnName(int column) const
+{
+    return QString::fromUtf8(sqlite3_column_name(m_stmt, column));
+}
+
+bool Statement::isNull(int column) const
+{
+    return sqlite3_column_type(m_stmt, column) == SQLITE_NULL;
+}
+
+QString Statement::text(int column) const
+{
+    const auto *data = reinterpret_cast<const char *>(sqlite3_column_text(m_stmt, column));
+    const int size = sqlite3_column_bytes(m_stmt, column);
+    return data ? QString::fromUtf8(data, size) : QString();
+}
+
+qint64 Statement::int64(int column) const { return sqlite3_column_int64(m_stmt, column); }
+
+double Statement::real(int column) const { return sqlite3_column_double(m_stmt, column); }
+
+QVariant Statement::value(int column) const
+{
+    switch (sqlite3_column_type(m_stmt, column)) {
+    case SQLITE_NULL:
+        return {};
+    case SQLITE_INTEGER:
+        return int64(column);
+    case SQLITE_FLOAT:
+        return real(column);
+    default:
+        return text(column);
+    }
+}
+
+Database::~Database() { close(); }
+
+void Database::open(const QString &path, const QString &key)
+{
+    close();
+    const QByteArray file = path.toUtf8();
+    sqlite3 *db = nullptr;
+    int rc = sqlite3_open_v2(file.constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    if (rc != SQLITE_OK) {
+        const QString message = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("out of memory");
+        sqlite3_close(db);
+        throw DbError(rc, message);
+    }
+    // The key must be the very first call: any statement before it would create a plain file.
+    const QByteArray k = key.toUtf8();
+    sqlite3_key(db, k.constData(), k.size());
+    m_db = db;
+    m_path = path;
+    // sqlite3_key always succeeds; the first read tells whether the key fits.
+    rc = sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK) {
+        const QString message = QString::fromUtf8(sqlite3_errmsg(db));
+        close();
+        if (rc == SQLITE_NOTADB)
+            throw WrongKeyError(rc, message);
+        throw DbError(rc, message);
+    }
+    sqlite3_busy_timeout(db, 5000);
+    exec(QStringLiteral("PRAGMA journal_mode=DELETE; PRAGMA synchronous=EXTRA;"));
+}
+
+void Database::close()
+{
+    if (m_db) {
+        sqlite3_close_v2(m_db);
+        m_db = nullptr;
+    }
+}
+
+void Database::exec(const QString &sql)
+{
+    if (!m_db)
+        throw DbError(SQLITE_MISUSE, QStringLiteral("数据库未打开"));
+    char *error = nullptr;
+    const int rc = sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, &error);
+    if (rc != SQLITE_OK) {
+        const QString message = error ? QString::fromUtf8(error) : QString::number(rc);
+        sqlite3_free(error);
+        throw DbError(rc, message);
+    }
+}
+
+qint64 Database::lastInsertRowId() const { return sqlite3_last_insert_rowid(m_db); }
+
+int Database::changes() const { return sqlite3_changes(m_db); }
+
+QStringList Database::columnsOf(const QString &table)
+{
+    QStringList columns;
+    Statement info(*this, QStringLiteral("PRAGMA table_info(%1)").arg(quoteIdentifier(table)));
+    while (info.next())
+        columns << info.text(1);
+    return columns;
+}
+
+bool Database::hasTable(const QString &table)
+{
+    Statement query(*this, QStringLiteral("SELECT 1 FROM sqlite_master WHERE type='table' AND name=?"));
+    query.bind(1, table);
+    return query.next();
+}
+
+void Database::fail(int code) const
+{
+    throw DbError(code, m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QString::number(code));
+}
+
+Transaction::Transaction(Database &db) : m_db(db) { m_db.exec(QStringLiteral("BEGIN IMMEDIATE")); }
+
+Transaction::~Transaction()
+{
+    if (!m_done) {
+        try {
+            m_db.exec(QStringLiteral("ROLLBACK"));
+        } catch (const DbError &) {
+            // Nothing to roll back when SQLite already ended the transaction itself.
+        }
+    }
+}
+
+void Transaction::commit()
+{
+    m_db.exec(QStringLiteral("COMMIT"));
+    m_done = true;
+}
+
+QString quoteIdentifier(const QString &name)
+{
+    QString quoted = name;
+    quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+QString escapeLike(const QString &text)
+{
+    QString escaped;
+    escaped.reserve(text.size() + 4);
+    for (const QChar c : text) {
+        if (c == QLatin1Char('%') || c == QLatin1Char('_') || c == QLatin1Char('\\'))
+            escaped += QLatin1Char('\\');
+        escaped += c;
+    }
+    return escaped;
+}
+
+} // namespace quillora

@@ -1,0 +1,125 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+#include <stdexcept>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace quillora {
+
+// A failed database call, carrying SQLite's own message and result code.
+class DbError : public std::runtime_error
+{
+public:
+    DbError(int code, const QString &message);
+    int code() const { return m_code; }
+    QString message() const { return m_message; }
+
+private:
+    int m_code;
+    QString m_message;
+};
+
+// The file opened but the key does not decrypt it (or its first page is damaged).
+class WrongKeyError : public DbError
+{
+public:
+    using DbError::DbError;
+};
+
+class Database;
+
+// A prepared statement with bound parameters; finalised when it goes out of scope.
+class Statement
+{
+public:
+    Statement(Database &db, const QString &sql);
+    ~Statement();
+    Statement(const Statement &) = delete;
+    Statement &operator=(const Statement &) = delete;
+    Statement(Statement &&other) noexcept;
+
+    // Parameters are 1-based, as in SQLite.
+    Statement &bind(int index, const QString &value);
+    Statement &bind(int index, qint64 value);
+    Statement &bind(int index, int value) { return bind(index, qint64(value)); }
+    Statement &bind(int index, double value);
+    Statement &bindNull(int index);
+    Statement &bindValue(int index, const QVariant &value);
+
+    // Steps once; true while a row is available.
+    bool next();
+    // Runs a statement that returns no rows.
+    void run();
+    void reset();
+
+    int columnCount() const;
+    QString columnName(int column) const;
+    bool isNull(int column) const;
+    QString text(int column) const;
+    qint64 int64(int column) const;
+    double real(int column) const;
+    QVariant value(int column) const;
+
+private:
+    Database *m_db;
+    sqlite3_stmt *m_stmt = nullptr;
+};
+
+// One keyed SQLCipher connection, open for the whole run of the program.
+class Database
+{
+public:
+    Database() = default;
+    ~Database();
+    Database(const Database &) = delete;
+    Database &operator=(const Database &) = delete;
+
+    // Opens (creating when missing) the file and applies the key before anything else.
+    // Throws WrongKeyError when the key does not fit the file.
+    void open(const QString &path, const QString &key);
+    void close();
+    bool isOpen() const { return m_db != nullptr; }
+    QString path() const { return m_path; }
+
+    void exec(const QString &sql);
+    Statement prepare(const QString &sql) { return Statement(*this, sql); }
+    qint64 lastInsertRowId() const;
+    int changes() const;
+
+    // Column names of a table in their stored order; empty when the table is missing.
+    QStringList columnsOf(const QString &table);
+    bool hasTable(const QString &table);
+
+    sqlite3 *handle() const { return m_db; }
+    [[noreturn]] void fail(int code) const;
+
+private:
+    sqlite3 *m_db = nullptr;
+    QString m_path;
+};
+
+// BEGIN IMMEDIATE … COMMIT; rolls back when left without commit().
+class Transaction
+{
+public:
+    explicit Transaction(Database &db);
+    ~Transaction();
+    Transaction(const Transaction &) = delete;
+    Transaction &operator=(const Transaction &) = delete;
+    void commit();
+
+private:
+    Database &m_db;
+    bool m_done = false;
+};
+
+// Quotes an identifier for SQL text: "列名" with " doubled.
+QString quoteIdentifier(const QString &name);
+
+// Escapes %, _ and \ so that typed text matches literally in LIKE … ESCAPE '\'.
+QString escapeLike(const QString &text);
+
+} // namespace quillora

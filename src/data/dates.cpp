@@ -1,0 +1,31 @@
+#include "data/dates.h"
+
+#include <QRegularExpression>
+
+namespace quillora {
+
+std::optional<QDate> parseVisitDate(const QString &text)
+{
+    static const QRegularExpression pattern(QStringLiteral("^\\s*(\\d{4})([-/.])(\\d{1,2})\\2(\\d{1,2})\\s*$"));
+    const QRegularExpressionMatch match = pattern.match(text);
+    if (!match.hasMatch())
+        return std::nullopt;
+    const QDate date(match.captured(1).toInt(), match.captured(3).toInt(), match.captured(4).toInt());
+    if (!date.isValid())
+        return std::nullopt;
+    return date;
+}
+
+QString dateText(const QDate &date) { return date.toString(QStringLiteral("yyyy-MM-dd")); }
+
+std::optional<QString> normaliseDate(const QString &text)
+{
+    const auto date = parseVisitDate(text);
+    if (!date)
+        return std::nullopt;
+    return dateText(*date);
+}
+
+QString visitKeyOf(const QDateTime &moment) { return moment.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")); }
+
+} // namespace quillora

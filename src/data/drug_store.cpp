@@ -1,0 +1,99 @@
+#include "data/drug_store.h"
+
+#include "data/database.h"
+
+namespace quillora {
+
+namespace {
+
+const QString kDrugColumns = QStringLiteral("rowid, [拼音], [名称], [分类], [数量], [单位], [单价]");
+
+QString containing(const QString &text) { return QLatin1Char('%') + escapeLike(text) + QLatin1Char('%'); }
+
+DrugRow readDrug(const Statement &q)
+{
+    return DrugRow{q.int64(0), q.text(1), q.text(2), q.text(3), q.text(4), q.text(5), q.real(6)};
+}
+
+} // namespace
+
+qint64 DrugStore::insert(const DrugRow &row)
+{
+    Statement q(m_db, QStringLiteral("INSERT INTO [药品] ([拼音], [名称], [分类], [数量], [单位], [单价]) "
+                                     "VALUES (?, ?, ?, ?, ?, ?)"));
+    q.bind(1, row.code).bind(2, row.name).bind(3, row.category).bind(4, row.quantity).bind(5, row.unit);
+    q.bind(6, row.price);
+    q.run();
+    return m_db.lastInsertRowId();
+}
+
+std::optional<DrugRow> DrugStore::byRowId(qint64 rowId)
+{
+    Statement q(m_db, QStringLiteral("SELECT %1 FROM [药品] WHERE rowid = ?").arg(kDrugColumns));
+    q.bind(1, rowId);
+    if (!q.next())
+        return std::nullopt;
+    return readDrug(q);
+}
+
+QList<ListedRow> DrugStore::listed(const QString &sql, const QStringList &patterns, int limit)
+{
+    Statement q(m_db, sql);
+    int index = 1;
+    for (const QString &pattern : patterns)
+        q.bind(index++, pattern);
+    q.bind(index, limit);
+    QList<ListedRow> rows;
+    while (q.next())
+        rows << ListedRow{q.int64(0), q.text(1)};
+    return rows;
+}
+
+QList<ListedRow> DrugStore::searchByCode(const QString &text, int limit)
+{
+    return listed(QStringLiteral("SELECT rowid, [名称] FROM [药品] WHERE [拼音] LIKE ? ESCAPE '\\' "
+                                 "ORDER BY [名称], rowid LIMIT ?"),
+                  {containing(text)}, limit);
+}
+
+QList<ListedRow> DrugStore::searchByCode(const QString &text, const QString &category, int limit)
+{
+    return listed(QStringLiteral("SELECT rowid, [名称] FROM [药品] WHERE [拼音] LIKE ? ESCAPE '\\' "
+                                 "AND [分类] LIKE ? ESCAPE '\\' ORDER BY [名称], rowid LIMIT ?"),
+                  {containing(text), containing(category)}, limit);
+}
+
+QList<ListedRow> DrugStore::byCategory(const QString &category)
+{
+    return listed(QStringLiteral("SELECT rowid, [名称] FROM [药品] WHERE [分类] LIKE ? ESCAPE '\\' "
+                                 "ORDER BY [名称], rowid LIMIT ?"),
+                  {containing(category)}, -1);
+}
+
+std::optional<DrugRow> DrugStore::first(const QString &where, const QString &pattern)
+{
+    Statement q(m_db, QStringLiteral("SELECT %1 FROM [药品] WHERE %2 ORDER BY rowid LIMIT 1").arg(kDrugColumns, where));
+    q.bind(1, pattern);
+    if (!q.next())
+        return std::nullopt;
+    return readDrug(q);
+}
+
+std::optional<DrugRow> DrugStore::firstByNamePrefix(const QString &prefix)
+{
+    return first(QStringLiteral("[名称] LIKE ? ESCAPE '\\'"), escapeLike(prefix) + QLatin1Char('%'));
+}
+
+std::optional<DrugRow> DrugStore::firstByNameContaining(const QString &text)
+{
+    return first(QStringLiteral("[名称] LIKE ? ESCAPE '\\'"), containing(text));
+}
+
+int DrugStore::count()
+{
+    Statement q(m_db, QStringLiteral("SELECT count(*) FROM [药品]"));
+    q.next();
+    return int(q.int64(0));
+}
+
+} // namespace quillora

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <optional>
+
+namespace quillora {
+
+class Database;
+
+// One row of the drug catalogue. The name may carry its usage after a backslash.
+struct DrugRow
+{
+    qint64 rowId = 0;
+    QString code;      // 拼音
+    QString name;      // 名称
+    QString category;  // 分类
+    QString quantity;  // 数量: usual quantity as text
+    QString unit;      // 单位
+    double price = 0;  // 单价
+};
+
+// A listed row: its identity and the text the pick list shows.
+struct ListedRow
+{
+    qint64 rowId = 0;
+    QString text;
+};
+
+constexpr int kDrugSearchLimit = 200;
+
+// The drug catalogue of the settings file.
+class DrugStore
+{
+public:
+    explicit DrugStore(Database &settings) : m_db(settings) {}
+
+    qint64 insert(const DrugRow &row);
+    std::optional<DrugRow> byRowId(qint64 rowId);
+    // Drugs whose code contains the typed text (literally, ASCII case ignored), in name order.
+    QList<ListedRow> searchByCode(const QString &text, int limit = kDrugSearchLimit);
+    // The same within the categories containing the given text.
+    QList<ListedRow> searchByCode(const QString &text, const QString &category, int limit);
+    // Drugs whose category contains the text, in name order.
+    QList<ListedRow> byCategory(const QString &category);
+    // The first drug (in catalogue order) whose name begins with the text.
+    std::optional<DrugRow> firstByNamePrefix(const QString &prefix);
+    // The first drug (in catalogue order) whose name contains the text.
+    std::optional<DrugRow> firstByNameContaining(const QString &text);
+    int count();
+
+private:
+    QList<ListedRow> listed(const QString &sql, const QStringList &patterns, int limit);
+    std::optional<DrugRow> first(const QString &where, const QString &pattern);
+    Database &m_db;
+};
+
+} // namespace quillora

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <optional>
+
+namespace quillora {
+
+class Database;
+struct VisitRecord;
+
+// One row of the patient register.
+struct PatientRow
+{
+    qint64 rowId = 0;
+    QString key;        // 序号: name + pinyin code of the trimmed name + birth year
+    QString birthYear;  // 出生年月: the year only
+    QString name, sex, feeClass, cardNumber, diagnosis, address, allergy, pastHistory, phone;
+};
+
+// Birth year from an age text such as "35岁": 岁, Y and y removed; not a number counts as 0.
+QString patientBirthYear(const QString &ageText, int currentYear);
+QString patientKey(const QString &name, const QString &ageText, int currentYear);
+
+// The register row a saved visit files, or nothing when its name or age is empty.
+std::optional<PatientRow> patientRowOf(const VisitRecord &visit, int currentYear);
+
+// The list text of a register row: 姓名[年龄岁], the age counted from the current year.
+QString patientListText(const PatientRow &row, int currentYear);
+
+// The patient register of the archive file.
+class PatientStore
+{
+public:
+    explicit PatientStore(Database &archive) : m_db(archive) {}
+
+    // Inserts the row or overwrites the one with the same key; call inside a transaction.
+    void upsert(const PatientRow &row);
+    // Rows whose key contains the text (literally, ASCII case ignored), in stored order.
+    QList<PatientRow> search(const QString &text, int limit = 200);
+    std::optional<PatientRow> byRowId(qint64 rowId);
+    std::optional<PatientRow> byKey(const QString &key);
+
+private:
+    Database &m_db;
+};
+
+} // namespace quillora

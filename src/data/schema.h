@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+namespace quillora {
+
+class Database;
+
+// Longest text a memo column takes; longer input is refused with a message.
+constexpr int kMemoMaxLength = 65535;
+
+// Tables, columns, checks and indexes of the two database files.
+namespace Schema {
+// The archive file: visits, patient register, login password.
+void createArchive(Database &db);
+// The settings file: the settings row and every dictionary.
+void createSettings(Database &db);
+} // namespace Schema
+
+} // namespace quillora

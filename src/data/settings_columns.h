@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <array>
+
+namespace quillora {
+
+// One column of the settings row with the value a new installation starts with.
+struct SettingsColumn
+{
+    QString name;
+    int maxLength;      // 0 = unbounded text
+    bool noEmptyText;   // the column refuses an empty text
+    QString initial;
+};
+
+// One item of overlay printing: its caption names its three columns (tick, left, top).
+struct OverlayItemDefault
+{
+    QString caption;
+    bool ticked;
+    int left;
+    int top;
+};
+
+constexpr int kOverlayItemCount = 23;
+
+// The 23 overlay items in the order of their index.
+const std::array<OverlayItemDefault, kOverlayItemCount> &overlayItemDefaults();
+
+// Column names of one overlay item: caption + "1" (tick), "2" (left), "3" (top).
+QString overlayTickColumn(const QString &caption);
+QString overlayLeftColumn(const QString &caption);
+QString overlayTopColumn(const QString &caption);
+
+// Every column of the settings row in table order, with its initial value.
+const QList<SettingsColumn> &settingsColumns();
+
+// Example institution and people of a new installation.
+namespace SettingsDefaults {
+inline const QString institution = QStringLiteral("青山镇中心卫生院");
+inline const QString doctor = QStringLiteral("王建国");
+inline const QString dispenser = QStringLiteral("李秀英");
+inline const QString checker = QStringLiteral("张明");
+} // namespace SettingsDefaults
+
+} // namespace quillora

@@ -1,0 +1,249 @@
+#include "data/visit_store.h"
+
+#include "data/database.h"
+#include "data/dates.h"
+#include "data/list_column.h"
+#include "data/schema.h"
+
+namespace quillora {
+
+namespace {
+
+// Columns the save writes, in the order the statements bind them.
+QStringList savedColumns()
+{
+    QStringList columns;
+    for (int i = 0; i < kHeaderFieldCount; ++i)
+        columns << QString::number(i);
+    columns << QStringLiteral("C1") << QStringLiteral("C2") << QStringLiteral("T1") << QStringLiteral("T2")
+            << QStringLiteral("T3") << QStringLiteral("T9") << QStringLiteral("T10") << QStringLiteral("T11")
+            << QStringLiteral("T12") << QStringLiteral("T13") << QStringLiteral("28") << QStringLiteral("29")
+            << QStringLiteral("名称");
+    return columns;
+}
+
+QStringList savedValues(const VisitRecord &v)
+{
+    QStringList values(v.header.begin(), v.header.end());
+    values << v.title << v.kind << v.body << v.injectionCard << v.history;
+    for (const QStringList &column : v.grid)
+        values << ListColumn::encode(ListColumn::fitted(column, kGridRows));
+    values << v.doses.trimmed() << v.total << v.key;
+    return values;
+}
+
+const QString kReadColumns = [] {
+    QStringList columns{QStringLiteral("rowid")};
+    for (const QString &c : savedColumns())
+        columns << quoteIdentifier(c);
+    return columns.join(QLatin1String(", "));
+}();
+
+VisitRecord readVisit(const Statement &q)
+{
+    VisitRecord v;
+    int c = 1;
+    for (QString &field : v.header)
+        field = q.text(c++);
+    v.title = q.text(c++);
+    v.kind = q.text(c++);
+    v.body = q.text(c++);
+    v.injectionCard = q.text(c++);
+    v.history = q.text(c++);
+    for (QStringList &column : v.grid)
+        column = ListColumn::fitted(ListColumn::decode(q.text(c++)), kGridRows);
+    v.doses = q.text(c++);
+    v.total = q.text(c++);
+    v.key = q.text(c++);
+    return v;
+}
+
+void checkLength(const QString &text, int max, const QString &what)
+{
+    if (text.size() > max)
+        throw VisitRefused(QStringLiteral("“%1”最多%2个字，现有%3个字，请删减后再保存。").arg(what).arg(max).arg(text.size()));
+}
+
+QString fieldName(int field)
+{
+    QString caption = headerFieldCaptions()[field];
+    caption.chop(1);  // the colon
+    return caption;
+}
+
+} // namespace
+
+QString VisitListEntry::text() const
+{
+    return name + QLatin1Char('[') + sex + QLatin1Char(',') + age + QLatin1Char(',') + date + QLatin1Char(']');
+}
+
+VisitRecord VisitStore::validated(const VisitRecord &visit)
+{
+    VisitRecord v = visit;
+    if (v.header[FieldName].trimmed().isEmpty())
+        throw VisitRefused(QStringLiteral("请填写患者姓名，病历未保存。"));
+    const auto date = normaliseDate(v.header[FieldDate]);
+    if (!date)
+        throw VisitRefused(QStringLiteral("日期“%1”不是有效日期，请按“2016-01-03”的格式填写，病历未保存。")
+                               .arg(v.header[FieldDate]));
+    v.header[FieldDate] = *date;
+    for (int i = 0; i < kHeaderFieldCount; ++i)
+        checkLength(v.header[i], 50, fieldName(i));
+    checkLength(v.body, kMemoMaxLength, QStringLiteral("处方正文"));
+    checkLength(v.injectionCard, kMemoMaxLength, QStringLiteral("注射卡"));
+    checkLength(v.history, kMemoMaxLength, QStringLiteral("病史"));
+    checkLength(v.doses.trimmed(), 50, QStringLiteral("中药付数"));
+    for (const QStringList &column : v.grid)
+        checkLength(ListColumn::encode(ListColumn::fitted(column, kGridRows)), kMemoMaxLength, QStringLiteral("划价表"));
+    if (v.key.isEmpty())
+        throw VisitRefused(QStringLiteral("病历没有编号，请先点“新建”。"));
+    return v;
+}
+
+void VisitStore::write(const VisitRecord &v)
+{
+    const QStringList columns = savedColumns();
+    const QStringList values = savedValues(v);
+    QStringList assignments, placeholders, quoted;
+    for (int i = 0; i < columns.size(); ++i) {
+        quoted << quoteIdentifier(columns[i]);
+        assignments << quoted.last() + QStringLiteral("=?%1").arg(i + 1);
+        placeholders << QStringLiteral("?%1").arg(i + 1);
+    }
+    const int keyIndex = columns.size();  // 名称 is the last bound value
+    Statement update(m_db, QStringLiteral("UPDATE [档案] SET %1 WHERE [名称]=?%2")
+                               .arg(assignments.join(QLatin1String(", "))).arg(keyIndex));
+    for (int i = 0; i < values.size(); ++i)
+        update.bind(i + 1, values[i]);
+    update.run();
+    if (m_db.changes() > 0)
+        return;
+    Statement insert(m_db, QStringLiteral("INSERT INTO [档案] (%1) VALUES (%2)")
+                               .arg(quoted.join(QLatin1String(", ")), placeholders.join(QLatin1String(", "))));
+    for (int i = 0; i < values.size(); ++i)
+        insert.bind(i + 1, values[i]);
+    insert.run();
+}
+
+SaveOutcome VisitStore::save(const VisitRecord &visit, int currentYear)
+{
+    const VisitRecord v = validated(visit);
+    SaveOutcome outcome;
+    const std::optional<PatientRow> patient = patientRowOf(v, currentYear);
+    if (patient && patient->sex.isEmpty())
+        outcome.note = QStringLiteral("未填写性别，该患者未登记到患者信息库。");
+    Transaction transaction(m_db);
+    write(v);
+    if (patient && !patient->sex.isEmpty()) {
+        PatientStore(m_db).upsert(*patient);
+        outcome.registered = true;
+    }
+    try {
+        transaction.commit();
+    } catch (const DbError &) {
+        // A failed COMMIT leaves the outcome open: believe the file, not the error.
+        const auto stored = find(v.key);
+        if (!stored || stored->body != v.body || stored->header != v.header)
+            throw;
+    }
+    return outcome;
+}
+
+std::optional<VisitRecord> VisitStore::find(const QString &key)
+{
+    Statement q(m_db, QStringLiteral("SELECT %1 FROM [档案] WHERE [名称] = ? ORDER BY rowid LIMIT 1").arg(kReadColumns));
+    q.bind(1, key);
+    if (!q.next())
+        return std::nullopt;
+    return readVisit(q);
+}
+
+std::optional<VisitRecord> VisitStore::byRowId(qint64 rowId)
+{
+    Statement q(m_db, QStringLiteral("SELECT %1 FROM [档案] WHERE rowid = ?").arg(kReadColumns));
+    q.bind(1, rowId);
+    if (!q.next())
+        return std::nullopt;
+    return readVisit(q);
+}
+
+QList<VisitListEntry> VisitStore::list(const QString &nameFilter, const QDate &from, const QDate &to)
+{
+    Statement q(m_db, QStringLiteral("SELECT rowid, [名称], [0], [1], [2], [9] FROM [档案] "
+                                     "WHERE [0] LIKE ?1 ESCAPE '\\' AND [9] BETWEEN ?2 AND ?3 ORDER BY [名称] DESC"));
+    q.bind(1, QLatin1Char('%') + escapeLike(nameFilter) + QLatin1Char('%'));
+    q.bind(2, dateText(from));
+    q.bind(3, dateText(to));
+    QList<VisitListEntry> entries;
+    while (q.next())
+        entries << VisitListEntry{q.int64(0), q.text(1), q.text(2), q.text(3), q.text(4), q.text(5)};
+    return entries;
+}
+
+QList<VisitRecord> VisitStore::logRange(const QDate &from, const QDate &to)
+{
+    Statement q(m_db, QStringLiteral("SELECT %1 FROM [档案] WHERE [9] BETWEEN ?1 AND ?2 ORDER BY [9], rowid")
+                          .arg(kReadColumns));
+    q.bind(1, dateText(from));
+    q.bind(2, dateText(to));
+    QList<VisitRecord> visits;
+    while (q.next())
+        visits << readVisit(q);
+    return visits;
+}
+
+QList<VisitFees> VisitStore::feesInRange(const QDate &from, const QDate &to)
+{
+    Statement q(m_db, QStringLiteral("SELECT [13], [14] FROM [档案] WHERE [9] BETWEEN ?1 AND ?2 ORDER BY [名称] DESC"));
+    q.bind(1, dateText(from));
+    q.bind(2, dateText(to));
+    QList<VisitFees> fees;
+    while (q.next())
+        fees << VisitFees{q.text(0), q.text(1)};
+    return fees;
+}
+
+bool VisitStore::remove(const QString &key)
+{
+    Transaction transaction(m_db);
+    Statement q(m_db, QStringLiteral("DELETE FROM [档案] WHERE [名称] = ?"));
+    q.bind(1, key);
+    q.run();
+    const bool removed = m_db.changes() > 0;
+    transaction.commit();
+    return removed;
+}
+
+InfusionCardLists VisitStore::infusionCard(const QString &key)
+{
+    Statement q(m_db, QStringLiteral("SELECT T4, T5, T6, T7, T8 FROM [档案] WHERE [名称] = ? ORDER BY rowid LIMIT 1"));
+    q.bind(1, key);
+    InfusionCardLists card;
+    if (!q.next())
+        return card;
+    card.header = ListColumn::decode(q.text(0));
+    card.names = ListColumn::decode(q.text(1));
+    card.speeds = ListColumn::decode(q.text(2));
+    card.times = ListColumn::decode(q.text(3));
+    card.nurses = ListColumn::decode(q.text(4));
+    return card;
+}
+
+bool VisitStore::saveInfusionCard(const QString &key, const InfusionCardLists &card)
+{
+    Transaction transaction(m_db);
+    Statement q(m_db, QStringLiteral("UPDATE [档案] SET T4=?1, T5=?2, T6=?3, T7=?4, T8=?5 WHERE [名称]=?6"));
+    q.bind(1, ListColumn::encode(card.header));
+    q.bind(2, ListColumn::encode(card.names));
+    q.bind(3, ListColumn::encode(card.speeds));
+    q.bind(4, ListColumn::encode(card.times));
+    q.bind(5, ListColumn::encode(card.nurses));
+    q.bind(6, key);
+    q.run();
+    const bool saved = m_db.changes() > 0;
+    transaction.commit();
+    return saved;
+}
+
+} // namespace quillora

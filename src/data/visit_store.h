@@ -1,0 +1,82 @@
+#pragma once
+
+#include "data/patient_store.h"
+#include "data/visit_record.h"
+
+#include <QDate>
+#include <QList>
+#include <QString>
+#include <optional>
+#include <stdexcept>
+
+namespace quillora {
+
+class Database;
+
+// A visit that cannot be stored as it stands; the message says what to fix.
+class VisitRefused : public std::runtime_error
+{
+public:
+    explicit VisitRefused(const QString &message) : std::runtime_error(message.toStdString()), m_message(message) {}
+    QString message() const { return m_message; }
+
+private:
+    QString m_message;
+};
+
+// One entry of the result list: the visit it stands for and the text it shows.
+struct VisitListEntry
+{
+    qint64 rowId = 0;
+    QString key;
+    QString name, sex, age, date;
+    QString text() const;  // 张三[男,35岁,2016-01-03]
+};
+
+// What a save did beyond storing the visit.
+struct SaveOutcome
+{
+    bool registered = false;   // the patient register row was written
+    QString note;              // why the patient was not registered, if a reason is worth telling
+};
+
+// The two fees of a visit, as the workload count reads them.
+struct VisitFees
+{
+    QString drugFee;    // 13
+    QString otherFee;   // 14
+};
+
+// The visit table of the archive file.
+class VisitStore
+{
+public:
+    explicit VisitStore(Database &archive) : m_db(archive) {}
+
+    // Checks a visit before it is written; throws VisitRefused naming the field to fix.
+    static VisitRecord validated(const VisitRecord &visit);
+
+    // Inserts the visit or overwrites the row with its key, together with its register row,
+    // in one transaction. Throws VisitRefused or DbError; nothing is written then.
+    SaveOutcome save(const VisitRecord &visit, int currentYear);
+    std::optional<VisitRecord> find(const QString &key);
+    std::optional<VisitRecord> byRowId(qint64 rowId);
+    // Visits whose name contains the filter, dated from..to inclusive, newest key first.
+    QList<VisitListEntry> list(const QString &nameFilter, const QDate &from, const QDate &to);
+    // Whole visits dated from..to, in date order (the outpatient log).
+    QList<VisitRecord> logRange(const QDate &from, const QDate &to);
+    // Fees of the visits dated from..to, newest key first (the workload count).
+    QList<VisitFees> feesInRange(const QDate &from, const QDate &to);
+    // Deletes the visit with this key; false when there was none.
+    bool remove(const QString &key);
+
+    InfusionCardLists infusionCard(const QString &key);
+    // Writes the infusion card of a saved visit; false when no visit has the key.
+    bool saveInfusionCard(const QString &key, const InfusionCardLists &card);
+
+private:
+    void write(const VisitRecord &visit);
+    Database &m_db;
+};
+
+} // namespace quillora
