@@ -1,0 +1,56 @@
+#include "support/data_fixture.h"
+
+#include "data/database.h"
+
+#include <QDir>
+
+namespace quillora::test {
+
+void DataTest::SetUp()
+{
+    Clock::setFixed(QDateTime(QDate(2026, 12, 8), QTime(9, 30, 0)));
+    m_files = std::make_unique<DataFiles>(QDir(m_folder.path()).filePath(QStringLiteral("档案数据库")));
+    m_files->createMissing();
+    m_files->open();
+}
+
+void DataTest::TearDown()
+{
+    m_files->close();
+    Clock::reset();
+}
+
+void DataTest::reopen()
+{
+    m_files->close();
+    m_files->open();
+}
+
+VisitRecord sampleVisit(const QString &name, const QString &date, const QString &key)
+{
+    VisitRecord v;
+    v.header[FieldName] = name;
+    v.header[FieldSex] = QStringLiteral("男");
+    v.header[FieldAge] = QStringLiteral("35岁");
+    v.header[FieldFeeClass] = QStringLiteral("自费");
+    v.header[FieldCardNumber] = QStringLiteral("20261208093000");
+    v.header[FieldDate] = date;
+    v.header[FieldDoctor] = QStringLiteral("王建国");
+    v.header[FieldAllergy] = QStringLiteral("未发现");
+    v.header[FieldPastHistory] = QStringLiteral("无");
+    v.title = QStringLiteral("普通处方笺");
+    v.kind = QStringLiteral("普通");
+    v.body = QStringLiteral("阿莫西林胶囊 0.25g×24粒\r\n    用法：0.5g 口服  每日3次\r\n\r\n");
+    v.doses = QStringLiteral("1");
+    v.key = key;
+    v.fitGrid();
+    return v;
+}
+
+QString scalar(Database &db, const QString &sql)
+{
+    Statement q(db, sql);
+    return q.next() ? q.text(0) : QString();
+}
+
+} // namespace quillora::test

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "app/clock.h"
+#include "data/data_files.h"
+#include "data/visit_record.h"
+#include "support/temp_folder.h"
+
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace quillora::test {
+
+// Both database files, freshly created in a temporary data folder and open.
+class DataTest : public ::testing::Test
+{
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    Database &archive() { return m_files->archive(); }
+    Database &settings() { return m_files->settings(); }
+    DataFiles &files() { return *m_files; }
+    // Reopens both files, as a new start of the program would.
+    void reopen();
+
+    TempProgramFolder m_folder;
+    std::unique_ptr<DataFiles> m_files;
+};
+
+// A filled-in visit as the window would hand it over.
+VisitRecord sampleVisit(const QString &name, const QString &date, const QString &key);
+
+// Runs one statement and returns the first column of the first row.
+QString scalar(Database &db, const QString &sql);
+
+} // namespace quillora::test
