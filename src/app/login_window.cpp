@@ -85,7 +85,7 @@ void LoginWindow::confirm()
 {
     const QString problem = m_gate.check(m_password->text());
     if (!problem.isEmpty()) {
-        MessageDialog::inform(this, problem, problem == QLatin1String("密码错误！") ? MessageDialog::Icon::None
+        MessageDialog::inform(this, problem, problem == QStringLiteral("密码错误！") ? MessageDialog::Icon::None
                                                                                   : MessageDialog::Icon::Critical);
         m_password->setFocus();
         return;

@@ -1,7 +1,9 @@
 #include "app/message_dialog.h"
 
 #include <QFileDialog>
+#include <QDesktopServices>
 #include <QMessageBox>
+#include <QUrl>
 
 namespace quillora {
 
@@ -52,12 +54,28 @@ QString MessageDialog::saveFileName(QWidget *parent, const QString &caption, con
     return QFileDialog::getSaveFileName(parent, caption, suggested, filter);
 }
 
+void MessageDialog::openUrl(QWidget *parent, const QUrl &url)
+{
+    openedUrls() << url;
+    if (s_scripted)
+        return;
+    if (!QDesktopServices::openUrl(url))
+        inform(parent, QStringLiteral("无法打开浏览器，请手动打开：%1").arg(url.toLocalFile()), Icon::Exclamation);
+}
+
+QList<QUrl> &MessageDialog::openedUrls()
+{
+    static QList<QUrl> urls;
+    return urls;
+}
+
 void MessageDialog::setScripted(bool scripted)
 {
     s_scripted = scripted;
     s_answers.clear();
     s_fileNames.clear();
     shown().clear();
+    openedUrls().clear();
 }
 
 void MessageDialog::setNextAnswer(bool ok) { s_answers.enqueue(ok); }

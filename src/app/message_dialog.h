@@ -4,6 +4,7 @@
 #include <QQueue>
 #include <QString>
 
+class QUrl;
 class QWidget;
 
 namespace quillora {
@@ -29,6 +30,10 @@ public:
     static bool confirm(QWidget *parent, const QString &text, const QString &title = QStringLiteral("提示"));
     // A file name to save to, or empty when the user cancelled.
     static QString saveFileName(QWidget *parent, const QString &caption, const QString &suggested, const QString &filter);
+
+    // Opens a page in the system's browser.
+    static void openUrl(QWidget *parent, const QUrl &url);
+    static QList<QUrl> &openedUrls();
 
     // Test seam: messages are recorded and not shown; answers come from the queues (OK, no file).
     static void setScripted(bool scripted);

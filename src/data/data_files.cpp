@@ -13,6 +13,8 @@
 
 static void initSeedResources() { Q_INIT_RESOURCE(resources); }
 
+void quillora::ensureResources() { initSeedResources(); }
+
 namespace quillora {
 
 namespace {

@@ -40,6 +40,9 @@ private:
     Database m_settings;
 };
 
+// Registers the compiled-in files (seed data, help page) of the static library.
+void ensureResources();
+
 // Builds a new archive or settings file at the path (which must not exist yet).
 void createArchiveFile(const QString &path);
 void createSettingsFile(const QString &path);

@@ -1,18 +1,44 @@
 #pragma once
 
+#include "text/soft_keyboard_window.h"
+#include "workstation/workstation_areas.h"
+
 #include <QMainWindow>
+#include <QPointer>
+
+class QAction;
 
 namespace quillora {
 
+class PrescriptionEditor;
+class PressButton;
+class SoftKeyboardWindow;
+class VisitSession;
 class Workspace;
 
-// The prescription workstation: one visit at a time, drawn as a prescription sheet.
+// The prescription workstation: one visit at a time, drawn as a prescription sheet with the
+// drug entry, visit browser, injection card, history notes and price grid around it.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
 
 public:
     explicit MainWindow(Workspace &workspace, QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    const WorkstationAreas &areas() const { return m_areas; }
+    VisitSession &session() const { return *m_session; }
+    PrescriptionEditor &editor() const { return *m_editor; }
+    PressButton *toolButton(const QString &caption) const;
+    QAction *menuAction(const QString &caption) const;
+    SoftKeyboardWindow *softKeyboard() const { return m_keyboard; }
+
+    // Toolbar "复制" / "粘贴": the whole body to and from the clipboard.
+    void copyBody();
+    void pasteBody();
+    void openSoftKeyboard();
+    void openHelp();
+    void openAbout();
 
 Q_SIGNALS:
     // "退出": the program ends at once, without the backup.
@@ -22,11 +48,35 @@ Q_SIGNALS:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
+    void buildCanvas();
+    void buildToolbar(QWidget *canvas);
     void buildMenus();
+    void load();
+    void layOutRightColumn(bool pricingShown);
+    void centreOnScreen();
+    QAction *addMenuAction(class QMenu *menu, const QString &caption, const QKeySequence &shortcut = {});
+    void connectAction(const QString &caption, const std::function<void()> &run);
+
     Workspace &m_workspace;
+    WorkstationAreas m_areas;
+    PrescriptionEditor *m_editor = nullptr;
+    VisitSession *m_session = nullptr;
+    QList<PressButton *> m_toolButtons;
+    QPointer<SoftKeyboardWindow> m_keyboard;
     bool m_exiting = false;
+    bool m_centred = false;
 };
+
+// The canvas the areas are placed on, in twips.
+namespace WindowLayout {
+constexpr int kToolbarHeight = 780;
+constexpr int kRightLeft = 10020;
+constexpr int kPriceLeft = 15045;
+constexpr int kBottomRowTop = 9840, kBottomRowHeight = 375;
+constexpr int kWidth = 20160, kHeight = 10275;
+} // namespace WindowLayout
 
 } // namespace quillora

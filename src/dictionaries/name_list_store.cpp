@@ -1,0 +1,109 @@
+#include "dictionaries/name_list_store.h"
+
+#include "data/database.h"
+#include "data/dictionary_store.h"
+
+namespace quillora {
+
+namespace {
+
+QString containing(const QString &text) { return QLatin1Char('%') + escapeLike(text) + QLatin1Char('%'); }
+
+QList<ListedRow> listed(Statement &q)
+{
+    QList<ListedRow> rows;
+    while (q.next())
+        rows << ListedRow{q.int64(0), q.text(1)};
+    return rows;
+}
+
+} // namespace
+
+QList<ListedRow> NameListStore::search(const QString &column, const QString &text, int limit)
+{
+    Statement q(m_db, QStringLiteral("SELECT rowid, [名称] FROM %1 WHERE %2 LIKE ? ESCAPE '\\' ORDER BY rowid LIMIT ?")
+                          .arg(quoteIdentifier(m_table), quoteIdentifier(column)));
+    q.bind(1, containing(text)).bind(2, limit);
+    return listed(q);
+}
+
+QList<ListedRow> NameListStore::searchByKey(const QString &text, int limit) { return search(QStringLiteral("序号"), text, limit); }
+
+QList<ListedRow> NameListStore::searchByCode(const QString &text, int limit) { return search(QStringLiteral("拼音"), text, limit); }
+
+QList<ListedRow> NameListStore::all()
+{
+    Statement q(m_db, QStringLiteral("SELECT rowid, [名称] FROM %1 ORDER BY rowid").arg(quoteIdentifier(m_table)));
+    return listed(q);
+}
+
+qint64 NameListStore::insert(const QString &name, const QString &code)
+{
+    Transaction t(m_db);
+    Statement q(m_db, QStringLiteral("INSERT INTO %1 ([名称], [拼音], [序号]) VALUES (?, ?, ?)").arg(quoteIdentifier(m_table)));
+    q.bind(1, name).bind(2, code).bind(3, DictionaryStore::searchKey(name, code));
+    q.run();
+    const qint64 id = m_db.lastInsertRowId();
+    t.commit();
+    return id;
+}
+
+bool NameListStore::remove(qint64 rowId)
+{
+    Statement q(m_db, QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quoteIdentifier(m_table)));
+    q.bind(1, rowId);
+    q.run();
+    return m_db.changes() > 0;
+}
+
+QList<ListedRow> HistoryTemplateStore::searchByKey(const QString &filter)
+{
+    Statement q(m_db, QStringLiteral("SELECT rowid, [名称] FROM [病史模板] WHERE [序号] LIKE ? ESCAPE '\\' ORDER BY [名称], rowid"));
+    q.bind(1, containing(filter));
+    return listed(q);
+}
+
+QList<ListedRow> HistoryTemplateStore::all()
+{
+    Statement q(m_db, QStringLiteral("SELECT rowid, [名称] FROM [病史模板] ORDER BY rowid"));
+    return listed(q);
+}
+
+std::optional<HistoryTemplate> HistoryTemplateStore::byRowId(qint64 rowId)
+{
+    Statement q(m_db, QStringLiteral("SELECT rowid, [名称], [内容], [序号], [拼音] FROM [病史模板] WHERE rowid = ?"));
+    q.bind(1, rowId);
+    if (!q.next())
+        return std::nullopt;
+    return HistoryTemplate{q.int64(0), q.text(1), q.text(2), q.text(3), q.text(4)};
+}
+
+qint64 HistoryTemplateStore::insert(const QString &name, const QString &code, const QString &content)
+{
+    Transaction t(m_db);
+    Statement q(m_db, QStringLiteral("INSERT INTO [病史模板] ([名称], [内容], [序号], [拼音]) VALUES (?, ?, ?, ?)"));
+    q.bind(1, name).bind(2, content).bind(3, DictionaryStore::searchKey(name, code)).bind(4, code);
+    q.run();
+    const qint64 id = m_db.lastInsertRowId();
+    t.commit();
+    return id;
+}
+
+void HistoryTemplateStore::update(qint64 rowId, const QString &name, const QString &code, const QString &content)
+{
+    Transaction t(m_db);
+    Statement q(m_db, QStringLiteral("UPDATE [病史模板] SET [名称]=?, [内容]=?, [序号]=?, [拼音]=? WHERE rowid=?"));
+    q.bind(1, name).bind(2, content).bind(3, DictionaryStore::searchKey(name, code)).bind(4, code).bind(5, rowId);
+    q.run();
+    t.commit();
+}
+
+bool HistoryTemplateStore::remove(qint64 rowId)
+{
+    Statement q(m_db, QStringLiteral("DELETE FROM [病史模板] WHERE rowid = ?"));
+    q.bind(1, rowId);
+    q.run();
+    return m_db.changes() > 0;
+}
+
+} // namespace quillora

@@ -1,0 +1,113 @@
+#include "workstation/form_parts_widget.h"
+
+#include "data/drug_store.h"
+#include "workstation/twips.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+
+namespace quillora {
+
+LineWidget::LineWidget(const TwipLine &line, QWidget *parent) : QWidget(parent)
+{
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setLine(line);
+}
+
+void LineWidget::setLine(const TwipLine &line)
+{
+    m_line = line;
+    const int thickness = std::max(1, line.width);
+    const int x1 = Twips::toPixels(std::min(line.x1, line.x2));
+    const int y1 = Twips::toPixels(std::min(line.y1, line.y2));
+    const int x2 = Twips::toPixels(std::max(line.x1, line.x2));
+    const int y2 = Twips::toPixels(std::max(line.y1, line.y2));
+    setGeometry(x1, y1, std::max(x2 - x1, thickness), std::max(y2 - y1, thickness));
+    update();
+}
+
+void LineWidget::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), palette().color(QPalette::WindowText));
+}
+
+ClickLabel::ClickLabel(const QString &text, QWidget *parent) : QLabel(text, parent)
+{
+    setCursor(Qt::PointingHandCursor);
+}
+
+void ClickLabel::mouseReleaseEvent(QMouseEvent *event)
+{
+    QLabel::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        Q_EMIT clicked();
+}
+
+RowList::RowList(QWidget *parent) : QListWidget(parent)
+{
+    connect(this, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem *item) { Q_EMIT picked(row(item)); });
+}
+
+void RowList::fill(const QList<ListedRow> &rows)
+{
+    clear();
+    for (const ListedRow &r : rows) {
+        auto *item = new QListWidgetItem(r.text, this);
+        item->setData(Qt::UserRole, r.rowId);
+    }
+}
+
+qint64 RowList::rowIdAt(int index) const
+{
+    const QListWidgetItem *entry = item(index);
+    return entry ? entry->data(Qt::UserRole).toLongLong() : 0;
+}
+
+void RowList::keyPressEvent(QKeyEvent *event)
+{
+    // Enter on an entry acts as a double-click; the key goes no further.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && currentRow() >= 0) {
+        Q_EMIT picked(currentRow());
+        return;
+    }
+    QListWidget::keyPressEvent(event);
+}
+
+QLabel *formLabel(const QString &name, const QString &text, const FontSpec &font, QWidget *parent)
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setFont(font.font());
+    label->setMargin(0);
+    label->setIndent(0);
+    label->setContentsMargins(0, 0, 0, 0);
+    label->setAttribute(Qt::WA_TranslucentBackground);
+    label->adjustSize();
+    return label;
+}
+
+QLineEdit *formLineEdit(const QString &name, const FontSpec &font, QWidget *parent)
+{
+    auto *edit = new QLineEdit(parent);
+    edit->setObjectName(name);
+    edit->setFont(font.font());
+    edit->setFrame(false);
+    edit->setTextMargins(0, 0, 0, 0);
+    edit->setStyleSheet(QStringLiteral("QLineEdit { background: transparent; border: none; padding: 0px; }"));
+    return edit;
+}
+
+void placeAt(QWidget *widget, const TwipRect &rect) { placeAt(widget, rect.left, rect.top, rect.width, rect.height); }
+
+void placeAt(QWidget *widget, double left, double top, double width, double height)
+{
+    widget->setGeometry(Twips::toPixels(left, top, width, height));
+}
+
+QString indexedName(const char *array, int index) { return QLatin1String(array) + QLatin1Char('_') + QString::number(index); }
+
+} // namespace quillora

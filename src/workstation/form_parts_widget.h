@@ -1,0 +1,73 @@
+#pragma once
+
+#include "workstation/sheet_layout.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QWidget>
+
+namespace quillora {
+
+// A ruled line of a paper form, placed by its twip endpoints inside its panel.
+class LineWidget : public QWidget
+{
+    Q_OBJECT
+
+public:
+    LineWidget(const TwipLine &line, QWidget *parent);
+    const TwipLine &line() const { return m_line; }
+    void setLine(const TwipLine &line);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    TwipLine m_line;
+};
+
+// A caption that reports clicks (the form's clickable labels and the kind box).
+class ClickLabel : public QLabel
+{
+    Q_OBJECT
+
+public:
+    explicit ClickLabel(const QString &text, QWidget *parent = nullptr);
+
+Q_SIGNALS:
+    void clicked();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent *event) override;
+};
+
+// A pick list whose entries keep the row they stand for.
+class RowList : public QListWidget
+{
+    Q_OBJECT
+
+public:
+    explicit RowList(QWidget *parent = nullptr);
+    void fill(const QList<struct ListedRow> &rows);
+    qint64 rowIdAt(int index) const;
+    qint64 currentRowId() const { return rowIdAt(currentRow()); }
+
+Q_SIGNALS:
+    // Double-click or Enter on an entry.
+    void picked(int index);
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+};
+
+// Builders for the form's plain elements, named the way tests and tools find them.
+QLabel *formLabel(const QString &name, const QString &text, const FontSpec &font, QWidget *parent);
+QLineEdit *formLineEdit(const QString &name, const FontSpec &font, QWidget *parent);
+// Places a widget at a twip rectangle of its parent.
+void placeAt(QWidget *widget, const TwipRect &rect);
+void placeAt(QWidget *widget, double left, double top, double width, double height);
+// The indexed name of an array element: Text7_3.
+QString indexedName(const char *array, int index);
+
+} // namespace quillora

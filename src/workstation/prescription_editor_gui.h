@@ -1,0 +1,75 @@
+#pragma once
+
+#include "workstation/workstation_areas.h"
+
+#include <QObject>
+
+class QMenu;
+class QPlainTextEdit;
+
+namespace quillora {
+
+class Workspace;
+struct DrugPick;
+struct KindLook;
+
+// Writing the prescription: the body and its pop-up menu, picks from the drug entry, usage
+// presets, the injection-card text that follows the body, the kind, pricing and totals.
+class PrescriptionEditor : public QObject
+{
+    Q_OBJECT
+
+public:
+    PrescriptionEditor(Workspace &workspace, const WorkstationAreas &areas, QObject *parent = nullptr);
+
+    // The body with CR LF line breaks, as it is stored and read back.
+    QString bodyText() const;
+    void setBodyText(const QString &crlfText);
+    // The body's caret column in display columns (a Chinese character counts two).
+    int getCaretPos() const;
+    QMenu *bodyMenu() const { return m_bodyMenu; }
+
+    void setKind(const KindLook &look);
+    void cycleKind();
+    // Runs the classification over the body and replaces the injection-card text.
+    void ssy();
+    void insertAtCaret(const QString &crlfText);
+    void applyPreset(const QString &caption);
+    void applyPick(const DrugPick &pick);
+    void copySelectionToCard();
+
+    void price();
+    void retotal();
+    bool autoPricing() const { return m_autoPricing; }
+    // Shows or hides the pricing area without writing the setting (window load).
+    void applyAutoPricing(bool on);
+    // The switch: shows or hides and stores 1 or 0 in the settings row.
+    void setAutoPricing(bool on);
+    void runAction(int action);
+
+    // Suspends the classification while a saved visit is copied into the window.
+    void setLoading(bool loading) { m_loading = loading; }
+
+Q_SIGNALS:
+    // Actions that open windows of their own (history card, infusion card) or print.
+    void actionRequested(int action);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildBodyMenu();
+    void showBodyMenu(const QPoint &position);
+    void replaceBody(const QString &newCrlfText, int crlfCaret);
+    QPlainTextEdit *body() const;
+    void hideHeaderLists();
+
+    Workspace &m_workspace;
+    WorkstationAreas m_areas;
+    QMenu *m_bodyMenu = nullptr;
+    bool m_loading = false;
+    bool m_autoPricing = false;
+    bool m_retotalling = false;
+};
+
+} // namespace quillora

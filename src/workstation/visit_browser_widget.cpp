@@ -1,0 +1,190 @@
+#include "workstation/visit_browser_widget.h"
+
+#include "app/clock.h"
+#include "app/message_dialog.h"
+#include "data/dates.h"
+#include "workstation/form_parts_widget.h"
+#include "workstation/sheet_layout.h"
+
+#include <QEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPushButton>
+
+namespace quillora {
+
+VisitBrowserWidget::VisitBrowserWidget(Database &archive, QWidget *parent) : QGroupBox(parent), m_archive(archive)
+{
+    setObjectName(QStringLiteral("visitBrowser"));
+    setTitle(QStringLiteral("病历查询"));
+    placeAt(this, BrowserLayout::kFrame);
+    build();
+}
+
+QPushButton *VisitBrowserWidget::button(const QString &name, const QString &text)
+{
+    auto *b = new QPushButton(text, this);
+    b->setObjectName(name);
+    b->setAutoDefault(false);
+    return b;
+}
+
+void VisitBrowserWidget::build()
+{
+    const FontSpec font{QStringLiteral("宋体"), 9, false};
+    const auto caption = [&](const char *name, const QString &text, const TwipRect &rect) {
+        QLabel *l = formLabel(QLatin1String(name), text, font, this);
+        placeAt(l, rect.left, rect.top - 30, rect.width + 60, rect.height + 60);
+    };
+    caption("nameCaption", QStringLiteral("患者姓名"), BrowserLayout::kNameCaption);
+    caption("dateCaption", QStringLiteral("就诊日期"), BrowserLayout::kDateCaption);
+    caption("toCaption", QStringLiteral("至"), BrowserLayout::kToCaption);
+    const auto edit = [&](const char *name, const TwipRect &rect) {
+        auto *e = new QLineEdit(this);
+        e->setObjectName(QLatin1String(name));
+        placeAt(e, rect);
+        return e;
+    };
+    m_name = edit("Text2", BrowserLayout::kNameFilter);
+    m_from = edit("Text3", BrowserLayout::kFromDate);
+    m_to = edit("Text4", BrowserLayout::kToDate);
+    QPushButton *queryButton = button(QStringLiteral("Command2"), QStringLiteral("查    询"));
+    QPushButton *today = button(QStringLiteral("Command4"), QStringLiteral("今日患者"));
+    QPushButton *previous = button(QStringLiteral("Command5"), QStringLiteral("<<"));
+    QPushButton *next = button(QStringLiteral("Command6"), QStringLiteral(">>"));
+    placeAt(queryButton, BrowserLayout::kQueryButton);
+    placeAt(today, BrowserLayout::kTodayButton);
+    placeAt(previous, BrowserLayout::kPreviousButton);
+    placeAt(next, BrowserLayout::kNextButton);
+    m_results = new QListWidget(this);
+    m_results->setObjectName(QStringLiteral("List4"));
+    placeAt(m_results, BrowserLayout::kResultList);
+
+    m_menu = new QMenu(this);
+    m_menu->setObjectName(QStringLiteral("mu"));
+    QAction *remove = m_menu->addAction(QStringLiteral("删除"));
+    remove->setObjectName(QStringLiteral("muDelete"));
+    m_menu->addAction(QStringLiteral("取消"))->setObjectName(QStringLiteral("muCancel"));
+    connect(remove, &QAction::triggered, this, [this] { Q_EMIT deleteRequested(m_menuIndex); });
+
+    connect(queryButton, &QPushButton::clicked, this, &VisitBrowserWidget::query);
+    connect(m_name, &QLineEdit::returnPressed, this, &VisitBrowserWidget::query);
+    connect(today, &QPushButton::clicked, this, &VisitBrowserWidget::listToday);
+    connect(previous, &QPushButton::clicked, this, [this] { stepDay(-1); });
+    connect(next, &QPushButton::clicked, this, [this] { stepDay(1); });
+    // A name search covers ten years.
+    connect(m_name, &QLineEdit::textChanged, this, [this](const QString &text) {
+        if (text.trimmed().isEmpty())
+            return;
+        m_from->setText(dateText(Clock::today().addYears(-10)));
+        m_to->setText(dateText(Clock::today()));
+    });
+    connect(m_results, &QListWidget::itemClicked, this,
+            [this](QListWidgetItem *item) { Q_EMIT visitClicked(m_results->row(item), keyAt(m_results->row(item))); });
+    m_results->viewport()->installEventFilter(this);
+    m_from->installEventFilter(this);
+    m_to->installEventFilter(this);
+}
+
+bool VisitBrowserWidget::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseButtonRelease) {
+        auto *mouse = static_cast<QMouseEvent *>(event);
+        if (watched == m_results->viewport() && mouse->button() == Qt::RightButton && m_results->count() > 0) {
+            m_menuIndex = m_results->currentRow();
+            if (QListWidgetItem *item = m_results->itemAt(mouse->position().toPoint())) {
+                m_menuIndex = m_results->row(item);
+                m_results->setCurrentRow(m_menuIndex);
+            }
+            m_menu->popup(mouse->globalPosition().toPoint());
+            return true;
+        }
+    }
+    if (event->type() == QEvent::MouseButtonPress && (watched == m_from || watched == m_to)) {
+        // Clicking into an empty date box fills in today.
+        auto *box = static_cast<QLineEdit *>(watched);
+        if (box->text().isEmpty()) {
+            box->setText(dateText(Clock::today()));
+            box->end(false);
+        }
+    }
+    return QGroupBox::eventFilter(watched, event);
+}
+
+void VisitBrowserWidget::fill(const QList<VisitListEntry> &entries)
+{
+    m_results->clear();
+    for (const VisitListEntry &entry : entries) {
+        auto *item = new QListWidgetItem(entry.text(), m_results);
+        item->setData(Qt::UserRole, entry.key);
+        item->setData(Qt::UserRole + 1, entry.rowId);
+    }
+}
+
+bool VisitBrowserWidget::run(bool quiet)
+{
+    m_results->clear();
+    const auto from = parseVisitDate(m_from->text());
+    const auto to = parseVisitDate(m_to->text());
+    if (!from || !to) {
+        if (!quiet)
+            MessageDialog::inform(this, kDateFormatMessage, MessageDialog::Icon::Exclamation);
+        return false;
+    }
+    try {
+        fill(VisitStore(m_archive).list(m_name->text(), *from, *to));
+    } catch (const std::exception &) {
+        if (!quiet)
+            MessageDialog::inform(this, kDateFormatMessage, MessageDialog::Icon::Exclamation);
+        return false;
+    }
+    return true;
+}
+
+bool VisitBrowserWidget::query() { return run(false); }
+
+void VisitBrowserWidget::listToday()
+{
+    const QString today = dateText(Clock::today());
+    m_from->setText(today);
+    m_to->setText(today);
+    m_name->clear();
+    run(true);
+}
+
+void VisitBrowserWidget::stepDay(int days)
+{
+    const auto to = parseVisitDate(m_to->text());
+    if (!to) {
+        m_results->clear();
+        return;
+    }
+    m_from->setText(dateText(to->addDays(days)));
+    m_to->setText(m_from->text());
+    m_name->clear();
+    run(true);
+}
+
+void VisitBrowserWidget::listLastMonth()
+{
+    m_name->clear();
+    m_from->setText(dateText(Clock::today().addMonths(-1)));
+    m_to->setText(dateText(Clock::today()));
+    run(true);
+}
+
+QString VisitBrowserWidget::keyAt(int index) const
+{
+    const QListWidgetItem *item = m_results->item(index);
+    return item ? item->data(Qt::UserRole).toString() : QString();
+}
+
+void VisitBrowserWidget::removeEntry(int index)
+{
+    delete m_results->takeItem(index);
+}
+
+} // namespace quillora

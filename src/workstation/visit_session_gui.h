@@ -1,0 +1,47 @@
+#pragma once
+
+#include "data/visit_record.h"
+#include "workstation/header_rules.h"
+#include "workstation/workstation_areas.h"
+
+#include <QObject>
+
+class QLabel;
+
+namespace quillora {
+
+class PrescriptionEditor;
+class Workspace;
+
+// The life of the visit on screen: new, repeat, save, load from the result list, delete.
+class VisitSession : public QObject
+{
+    Q_OBJECT
+
+public:
+    VisitSession(Workspace &workspace, const WorkstationAreas &areas, PrescriptionEditor &editor, QObject *parent = nullptr);
+
+    QString key() const { return m_key; }
+    // The window's visit as it would be saved.
+    VisitRecord currentVisit() const;
+
+    void newVisit();
+    void repeatVisit();
+    // Saves and lists today's visits; false (after saying why) when nothing was stored.
+    bool saveVisit();
+    void loadVisit(int index, const QString &key);
+    void deleteVisit(int index);
+
+private:
+    void showVisit(const VisitRecord &visit);
+    void clearGrid();
+
+    Workspace &m_workspace;
+    WorkstationAreas m_areas;
+    PrescriptionEditor &m_editor;
+    VisitKeys m_keys;
+    QString m_key;
+    int m_listPosition = -1;
+};
+
+} // namespace quillora

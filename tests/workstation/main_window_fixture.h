@@ -1,0 +1,81 @@
+#pragma once
+
+#include "app/clock.h"
+#include "app/message_dialog.h"
+#include "app/workspace.h"
+#include "support/temp_folder.h"
+#include "workstation/main_window.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace quillora::test {
+
+// A logged-in main window on real data files in a temporary program folder.
+class MainWindowTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        MessageDialog::setScripted(true);
+        Clock::setFixed(QDateTime(QDate(2026, 12, 8), QTime(9, 30, 0)));
+        workspace = std::make_unique<Workspace>(folder.paths());
+        workspace->files().createMissing();
+        workspace->files().open();
+        window = std::make_unique<MainWindow>(*workspace);
+        window->show();
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    }
+    void TearDown() override
+    {
+        window.reset();
+        workspace->files().close();
+        Clock::reset();
+    }
+
+    template <typename T = QWidget>
+    T *find(const QString &name) const
+    {
+        T *widget = window->findChild<T *>(name);
+        EXPECT_NE(widget, nullptr) << name.toStdString();
+        return widget;
+    }
+    QLineEdit *field(int index) const { return find<QLineEdit>(QStringLiteral("Text7_%1").arg(index)); }
+    QPlainTextEdit *body() const { return find<QPlainTextEdit>(QStringLiteral("R1")); }
+    QPlainTextEdit *card() const { return find<QPlainTextEdit>(QStringLiteral("R2")); }
+    // Types like a keyboard (and an input method, for Chinese characters) would.
+    static void type(QWidget *widget, const QString &text)
+    {
+        for (const QChar c : text) {
+            if (c.unicode() < 128) {
+                QTest::keyClicks(widget, QString(c));
+                continue;
+            }
+            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+            QApplication::sendEvent(widget, &press);
+            QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
+            QApplication::sendEvent(widget, &release);
+        }
+    }
+    void typeInto(QWidget *widget, const QString &text)
+    {
+        widget->setFocus();
+        type(widget, text);
+    }
+    void click(QWidget *widget, Qt::MouseButton button = Qt::LeftButton)
+    {
+        QTest::mouseClick(widget, button, Qt::NoModifier, widget->rect().center());
+    }
+
+    TempProgramFolder folder;
+    std::unique_ptr<Workspace> workspace;
+    std::unique_ptr<MainWindow> window;
+};
+
+} // namespace quillora::test
