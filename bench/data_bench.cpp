@@ -2,6 +2,9 @@
 #include "data/database.h"
 #include "data/drug_store.h"
 #include "data/visit_store.h"
+#include "dictionaries/name_list_store.h"
+#include "data/dictionary_store.h"
+#include "data/patient_store.h"
 #include "text/pinyin.h"
 
 #include <QDate>
@@ -153,5 +156,109 @@ void BM_OpenBothKeyedFiles(benchmark::State &state)
     }
 }
 BENCHMARK(BM_OpenBothKeyedFiles)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+// 50,000 register patients, filled once.
+void ensurePatients()
+{
+    static bool done = false;
+    if (done)
+        return;
+    Database &db = benchData().files->archive();
+    PatientStore patients(db);
+    Transaction t(db);
+    const QStringList surnames{QStringLiteral("张"), QStringLiteral("王"), QStringLiteral("李"), QStringLiteral("赵"), QStringLiteral("陈")};
+    const QStringList given{QStringLiteral("建国"), QStringLiteral("秀英"), QStringLiteral("小明"), QStringLiteral("桂兰"), QStringLiteral("志强")};
+    for (int n = 0; n < 50000; ++n) {
+        PatientRow row;
+        row.name = surnames[n % 5] + given[(n / 5) % 5] + QString::number(n);
+        row.sex = QStringLiteral("男");
+        row.birthYear = QString::number(1930 + n % 90);
+        row.key = row.name + pinyinCode(row.name) + row.birthYear;
+        patients.upsert(row);
+    }
+    t.commit();
+    done = true;
+}
+
+void BM_NameKeystrokePatientList(benchmark::State &state)
+{
+    ensurePatients();
+    PatientStore patients(benchData().files->archive());
+    for (auto _ : state) {
+        QStringList shown;
+        for (const PatientRow &row : patients.search(QStringLiteral("张建")))
+            shown << patientListText(row, 2026);
+        benchmark::DoNotOptimize(shown);
+    }
+}
+BENCHMARK(BM_NameKeystrokePatientList)->Unit(benchmark::kMillisecond);
+
+void BM_DiagnosisKeystroke5000(benchmark::State &state)
+{
+    static bool filled = false;
+    Database &db = benchData().files->settings();
+    NameListStore diagnoses = NameListStore::diagnoses(db);
+    if (!filled) {
+        Transaction t(db);
+        for (int n = 0; n < 5000; ++n) {
+            const QString name = QStringLiteral("慢性疾病%1型").arg(n);
+            DictionaryStore::insertNameListEntry(db, QStringLiteral("诊断"), name);
+        }
+        t.commit();
+        filled = true;
+    }
+    for (auto _ : state) {
+        auto rows = diagnoses.searchByKey(QStringLiteral("mx"));
+        benchmark::DoNotOptimize(rows);
+    }
+}
+BENCHMARK(BM_DiagnosisKeystroke5000)->Unit(benchmark::kMillisecond);
+
+void BM_SaveWith200kVisits(benchmark::State &state)
+{
+    ensureVisits();
+    VisitStore store(benchData().files->archive());
+    int n = 0;
+    for (auto _ : state) {
+        VisitRecord v = visitOn(QDate(2026, 12, 8), n);
+        v.key = QStringLiteral("bench-200k-%1").arg(n++);
+        store.save(v, 2026);
+    }
+}
+BENCHMARK(BM_SaveWith200kVisits)->Unit(benchmark::kMillisecond)->Iterations(50);
+
+void BM_TodayOf200k(benchmark::State &state)
+{
+    ensureVisits();
+    VisitStore store(benchData().files->archive());
+    for (auto _ : state) {
+        auto entries = store.list(QString(), QDate(2026, 12, 8), QDate(2026, 12, 8));
+        benchmark::DoNotOptimize(entries);
+    }
+}
+BENCHMARK(BM_TodayOf200k)->Unit(benchmark::kMillisecond);
+
+void BM_NameSearchTenYearsOf200k(benchmark::State &state)
+{
+    ensureVisits();
+    VisitStore store(benchData().files->archive());
+    for (auto _ : state) {
+        auto entries = store.list(QStringLiteral("王小明1"), QDate(2016, 12, 8), QDate(2026, 12, 8));
+        benchmark::DoNotOptimize(entries);
+    }
+}
+BENCHMARK(BM_NameSearchTenYearsOf200k)->Unit(benchmark::kMillisecond);
+
+void BM_LoadVisitOf200k(benchmark::State &state)
+{
+    ensureVisits();
+    VisitStore store(benchData().files->archive());
+    const QString key = store.list(QString(), QDate(2025, 6, 1), QDate(2025, 6, 1)).value(0).key;
+    for (auto _ : state) {
+        auto visit = store.find(key);
+        benchmark::DoNotOptimize(visit);
+    }
+}
+BENCHMARK(BM_LoadVisitOf200k)->Unit(benchmark::kMillisecond);
 
 } // namespace
