@@ -14,6 +14,7 @@
 #include "workstation/history_area_widget.h"
 #include "workstation/injection_card_widget.h"
 #include "workstation/prescription_editor_gui.h"
+#include "workstation/print_actions_gui.h"
 #include "workstation/press_button_widget.h"
 #include "workstation/price_grid_widget.h"
 #include "workstation/sheet_widget.h"
@@ -76,6 +77,7 @@ MainWindow::MainWindow(Workspace &workspace, QWidget *parent) : QMainWindow(pare
     m_areas.header = new HeaderEntry(workspace, *m_areas.sheet, *m_areas.card, *m_areas.history, *m_areas.templates, this);
     m_editor = new PrescriptionEditor(workspace, m_areas, this);
     m_session = new VisitSession(workspace, m_areas, *m_editor, this);
+    m_printing = new PrintActions(workspace, m_areas, *m_editor, this);
     buildMenus();
     connect(m_areas.drugs, &DrugEntryWidget::keyboardRequested, this, &MainWindow::openSoftKeyboard);
     ensureResources();
@@ -185,6 +187,11 @@ void MainWindow::buildMenus()
     file->addSeparator();
     addMenuAction(file, QStringLiteral("打印"), QKeySequence::Print);
     addMenuAction(file, QStringLiteral("在印刷处方上套打"));
+    QMenu *preview = file->addMenu(QStringLiteral("打印预览"));
+    preview->setObjectName(QStringLiteral("previewMenu"));
+    addMenuAction(preview, QStringLiteral("预览处方"));
+    addMenuAction(preview, QStringLiteral("预览套打"));
+    addMenuAction(preview, QStringLiteral("预览注射卡"));
     file->addSeparator();
     QAction *exit = addMenuAction(file, QStringLiteral("退出"));
     exit->setObjectName(QStringLiteral("exitAction"));
@@ -209,22 +216,28 @@ void MainWindow::buildMenus()
     connectAction(QStringLiteral("新建"), [this] { m_session->newVisit(); });
     connectAction(QStringLiteral("续开"), [this] { m_session->repeatVisit(); });
     connectAction(QStringLiteral("保存"), [this] { m_session->saveVisit(); });
+    connectAction(QStringLiteral("打印"), [this] { m_printing->printSheet(); });
+    connectAction(QStringLiteral("在印刷处方上套打"), [this] { m_printing->printOverlay(); });
+    connectAction(QStringLiteral("预览处方"), [this] { m_printing->previewSheet(); });
+    connectAction(QStringLiteral("预览套打"), [this] { m_printing->previewOverlay(); });
+    connectAction(QStringLiteral("预览注射卡"), [this] { m_printing->previewInjectionCard(); });
+    connect(m_editor, &PrescriptionEditor::actionRequested, this, &MainWindow::runDocumentAction);
     connectAction(QStringLiteral("复制"), [this] { copyBody(); });
     connectAction(QStringLiteral("粘贴"), [this] { pasteBody(); });
     connectAction(QStringLiteral("在线帮助"), [this] { openHelp(); });
-    connectAction(QStringLiteral("帮助"), [this] { openHelp(); });
     connectAction(QStringLiteral("关于"), [this] { openAbout(); });
 
     // Windows that are not part of this build yet stay visibly unavailable rather than doing nothing.
-    for (const char *caption : {"统计", "门诊日志", "打印", "在印刷处方上套打", "药品维护", "个人组套/中医验方维护",
-                                "诊断名称维护", "病史模板维护", "地址库维护", "综合设置"})
+    for (const char *caption : {"统计", "门诊日志", "药品维护", "个人组套/中医验方维护", "诊断名称维护", "病史模板维护",
+                                "地址库维护", "综合设置"})
         menuAction(QString::fromUtf8(caption))->setEnabled(false);
     // Toolbar buttons follow the menu items of the same name.
     const QHash<QString, QString> toolToMenu{{QStringLiteral("日志"), QStringLiteral("门诊日志")},
-                                             {QStringLiteral("套打"), QStringLiteral("在印刷处方上套打")}};
+                                             {QStringLiteral("套打"), QStringLiteral("在印刷处方上套打")},
+                                             {QStringLiteral("帮助"), QStringLiteral("在线帮助")}};
     for (PressButton *b : m_toolButtons) {
         const QString caption = b->caption();
-        if (caption == QStringLiteral("复制") || caption == QStringLiteral("粘贴") || caption == QStringLiteral("帮助"))
+        if (caption == QStringLiteral("复制") || caption == QStringLiteral("粘贴"))
             continue;
         QAction *action = menuAction(toolToMenu.value(caption, caption));
         if (!action)
@@ -236,9 +249,10 @@ void MainWindow::buildMenus()
 
 void MainWindow::connectAction(const QString &caption, const std::function<void()> &run)
 {
+    // A toolbar button with a menu twin triggers that item (see buildMenus), so it is wired once.
     if (QAction *action = menuAction(caption))
         connect(action, &QAction::triggered, this, run);
-    if (PressButton *b = toolButton(caption))
+    else if (PressButton *b = toolButton(caption))
         connect(b, &PressButton::activated, this, run);
 }
 
@@ -294,6 +308,12 @@ void MainWindow::showEvent(QShowEvent *event)
         centreOnScreen();
     }
     QMainWindow::showEvent(event);
+}
+
+void MainWindow::runDocumentAction(int action)
+{
+    if (action == ActionBarWidget::InjectionCard)
+        m_printing->printInjectionCard();
 }
 
 void MainWindow::copyBody()

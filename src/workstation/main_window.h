@@ -11,6 +11,7 @@ class QAction;
 namespace quillora {
 
 class PrescriptionEditor;
+class PrintActions;
 class PressButton;
 class SoftKeyboardWindow;
 class VisitSession;
@@ -29,6 +30,7 @@ public:
     const WorkstationAreas &areas() const { return m_areas; }
     VisitSession &session() const { return *m_session; }
     PrescriptionEditor &editor() const { return *m_editor; }
+    PrintActions &printing() const { return *m_printing; }
     PressButton *toolButton(const QString &caption) const;
     QAction *menuAction(const QString &caption) const;
     SoftKeyboardWindow *softKeyboard() const { return m_keyboard; }
@@ -39,6 +41,8 @@ public:
     void openSoftKeyboard();
     void openHelp();
     void openAbout();
+    // The action bar's documents: history card, injection card, infusion card.
+    void runDocumentAction(int action);
 
 Q_SIGNALS:
     // "退出": the program ends at once, without the backup.
@@ -63,6 +67,7 @@ private:
     Workspace &m_workspace;
     WorkstationAreas m_areas;
     PrescriptionEditor *m_editor = nullptr;
+    PrintActions *m_printing = nullptr;
     VisitSession *m_session = nullptr;
     QList<PressButton *> m_toolButtons;
     QPointer<SoftKeyboardWindow> m_keyboard;

@@ -275,6 +275,8 @@ TEST_F(SheetWindowTest, NewVisitTakesDefaultsAndADistinctKey)
     EXPECT_TRUE(body()->toPlainText().isEmpty());
     EXPECT_EQ(field(FieldDoctor)->text(), QStringLiteral("赵医生"));
     EXPECT_EQ(window->menuAction(QStringLiteral("新建"))->shortcut(), QKeySequence(QKeySequence::New));
+    QTest::mouseClick(window->toolButton(QStringLiteral("新建")), Qt::LeftButton);
+    EXPECT_EQ(session.key(), QStringLiteral("2026-12-08 09:30:02"));  // one press, one new visit
 }
 
 TEST_F(SheetWindowTest, TemplatesFilterAndInsertAtTheCaret)

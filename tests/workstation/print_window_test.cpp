@@ -1,0 +1,70 @@
+#include "main_window_fixture.h"
+
+#include "printing/print_job_gui.h"
+#include "support/pdf_text.h"
+#include "workstation/press_button_widget.h"
+#include "workstation/prescription_editor_gui.h"
+
+#include <QAction>
+#include <QFile>
+#include <QPrinterInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+using namespace quillora;
+using namespace quillora::test;
+
+namespace {
+
+class PrintWindowTest : public MainWindowTest
+{
+protected:
+    void TearDown() override
+    {
+        PrintJob::setOutputFile(QString());
+        MainWindowTest::TearDown();
+    }
+    QTemporaryDir out;
+};
+
+TEST_F(PrintWindowTest, SheetOverlayAndCardReachPaper)
+{
+    field(0)->setText(QStringLiteral("张三"));
+    window->editor().setBodyText(QStringLiteral("阿莫西林胶囊 0.25g×24粒\r\n    用法：0.5g 口服  每日3次\r\n"));
+    const struct { const char *file; std::function<void()> print; const char *expected; } documents[] = {
+        {"sheet.pdf", [&] { window->menuAction(QStringLiteral("打印"))->trigger(); }, "普通处方笺"},
+        {"overlay.pdf", [&] { window->menuAction(QStringLiteral("在印刷处方上套打"))->trigger(); }, "用法：0.5g"},
+        {"card.pdf", [&] { QTest::mouseClick(find(QStringLiteral("Picture2_2")), Qt::LeftButton); }, "门诊注射卡"},
+    };
+    for (const auto &doc : documents) {
+        const QString path = out.filePath(QString::fromUtf8(doc.file));
+        PrintJob::setOutputFile(path);
+        doc.print();
+        ASSERT_TRUE(QFile::exists(path)) << doc.file;
+        EXPECT_GT(QFile(path).size(), 1000) << doc.file;
+        const QString text = pdfText(path);
+        if (!text.isEmpty()) {
+            EXPECT_TRUE(text.contains(folded(QString::fromUtf8(doc.expected)))) << doc.file << "\n" << text.toStdString();
+            EXPECT_TRUE(text.contains(QStringLiteral("张三"))) << doc.file;
+        }
+    }
+    EXPECT_FALSE(QFile::exists(workspace->scratchPath(QStringLiteral("print.txt"))));
+}
+
+TEST_F(PrintWindowTest, WithoutAPrinterTheSheetCanBeSavedAsPdf)
+{
+    if (!QPrinterInfo::availablePrinters().isEmpty())
+        GTEST_SKIP() << "a printer is installed here";
+    const QString path = out.filePath(QStringLiteral("saved.pdf"));
+    MessageDialog::setNextAnswer(false);
+    window->menuAction(QStringLiteral("打印"))->trigger();
+    EXPECT_TRUE(MessageDialog::lastText().contains(QStringLiteral("没有找到打印机")));
+    EXPECT_FALSE(QFile::exists(path));
+    MessageDialog::setNextAnswer(true);
+    MessageDialog::setNextFileName(path);
+    QTest::mouseClick(window->toolButton(QStringLiteral("打印")), Qt::LeftButton);
+    EXPECT_TRUE(QFile::exists(path));
+}
+
+} // namespace
