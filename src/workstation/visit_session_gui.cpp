@@ -75,6 +75,14 @@ void VisitSession::repeatVisit()
     m_areas.drugs->searchBox()->setFocus();
 }
 
+QString VisitSession::institution() const { return m_areas.sheet->caption(SheetLayout::Institution)->text(); }
+
+std::array<QString, kHeaderFieldCount> VisitSession::headerFields() const { return currentVisit().header; }
+
+QString VisitSession::body() const { return m_editor.bodyText(); }
+
+QString VisitSession::history() const { return toCrLf(m_areas.history->history()->toPlainText()); }
+
 VisitRecord VisitSession::currentVisit() const
 {
     VisitRecord v;

@@ -2,6 +2,7 @@
 
 #include "data/visit_record.h"
 #include "workstation/header_rules.h"
+#include "workstation/visit_source.h"
 #include "workstation/workstation_areas.h"
 
 #include <QObject>
@@ -14,7 +15,7 @@ class PrescriptionEditor;
 class Workspace;
 
 // The life of the visit on screen: new, repeat, save, load from the result list, delete.
-class VisitSession : public QObject
+class VisitSession : public QObject, public VisitSource
 {
     Q_OBJECT
 
@@ -22,13 +23,19 @@ public:
     VisitSession(Workspace &workspace, const WorkstationAreas &areas, PrescriptionEditor &editor, QObject *parent = nullptr);
 
     QString key() const { return m_key; }
+
+    // What the card windows read.
+    QString institution() const override;
+    std::array<QString, kHeaderFieldCount> headerFields() const override;
+    QString visitKey() const override { return m_key; }
+    QString body() const override;
+    QString history() const override;
+    bool saveVisit() override;
     // The window's visit as it would be saved.
     VisitRecord currentVisit() const;
 
     void newVisit();
     void repeatVisit();
-    // Saves and lists today's visits; false (after saying why) when nothing was stored.
-    bool saveVisit();
     void loadVisit(int index, const QString &key);
     void deleteVisit(int index);
 
