@@ -1,3 +1,4 @@
+#include "bench_support.h"
 #include "data/data_files.h"
 #include "data/database.h"
 #include "data/drug_store.h"
@@ -17,23 +18,9 @@ using namespace quillora;
 
 namespace {
 
-// A data folder with both files, made once for all benchmarks of a run.
-struct BenchData
+bench::BenchFolder &benchData()
 {
-    QTemporaryDir dir;
-    std::unique_ptr<DataFiles> files;
-
-    BenchData()
-    {
-        files = std::make_unique<DataFiles>(dir.filePath(QStringLiteral("档案数据库")));
-        files->createMissing();
-        files->open();
-    }
-};
-
-BenchData &benchData()
-{
-    static BenchData data;
+    static bench::BenchFolder data;
     return data;
 }
 
@@ -58,26 +45,8 @@ VisitRecord visitOn(const QDate &day, int n)
 // 10,000 drugs in the catalogue, filled once.
 void ensureDrugs()
 {
-    static bool done = false;
-    if (done)
-        return;
-    Database &db = benchData().files->settings();
-    DrugStore drugs(db);
-    Transaction t(db);
-    const QStringList stems{QStringLiteral("阿莫西林"), QStringLiteral("头孢克肟"), QStringLiteral("布洛芬"),
-                            QStringLiteral("复方甘草"), QStringLiteral("维生素"), QStringLiteral("氯化钠")};
-    for (int i = drugs.count(); i < 10000; ++i) {
-        DrugRow row;
-        row.name = stems[i % stems.size()] + QStringLiteral("片%1 0.25g×24片").arg(i);
-        row.code = pinyinCode(row.name);
-        row.category = QStringLiteral("抗生素");
-        row.quantity = QStringLiteral("1");
-        row.unit = QStringLiteral("盒");
-        row.price = 12.5;
-        drugs.insert(row);
-    }
-    t.commit();
-    done = true;
+    static const bool filled = (bench::fillDrugCatalogue(benchData().files->settings(), 10000), true);
+    Q_UNUSED(filled);
 }
 
 // 200,000 visits over about three years, filled once (inserted directly: the save path is measured apart).

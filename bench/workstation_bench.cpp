@@ -1,3 +1,4 @@
+#include "bench_support.h"
 #include "data/data_files.h"
 #include "data/database.h"
 #include "data/drug_store.h"
@@ -12,50 +13,18 @@
 #include <memory>
 
 using namespace quillora;
+using quillora::bench::catalogueName;
 
 namespace {
 
 constexpr int kCatalogueSize = 10000;
 
-QString catalogueName(int i)
-{
-    static const QStringList stems{QStringLiteral("阿莫西林"), QStringLiteral("头孢克肟"), QStringLiteral("布洛芬"),
-                                   QStringLiteral("复方甘草"), QStringLiteral("维生素"), QStringLiteral("氯化钠")};
-    return stems[i % stems.size()] + QStringLiteral("片%1 0.25g×24片").arg(i);
-}
-
-// A settings file holding a 10,000-drug catalogue, built once for the workstation benchmarks.
-struct WorkstationCatalogue
-{
-    QTemporaryDir dir;
-    std::unique_ptr<DataFiles> files;
-
-    WorkstationCatalogue()
-    {
-        files = std::make_unique<DataFiles>(dir.filePath(QStringLiteral("档案数据库")));
-        files->createMissing();
-        files->open();
-        Database &db = files->settings();
-        DrugStore drugs(db);
-        Transaction t(db);
-        for (int i = drugs.count(); i < kCatalogueSize; ++i) {
-            DrugRow row;
-            row.name = catalogueName(i) + QStringLiteral("\\0.5g 口服  每日3次");
-            row.code = pinyinCode(row.name);
-            row.category = i % 5 ? QStringLiteral("抗生素") : QStringLiteral("中药");
-            row.quantity = QStringLiteral("2");
-            row.unit = QStringLiteral("盒");
-            row.price = 12.5 + i % 7;
-            drugs.insert(row);
-        }
-        t.commit();
-    }
-};
-
 Database &workstationSettings()
 {
-    static WorkstationCatalogue catalogue;
-    return catalogue.files->settings();
+    static bench::BenchFolder folder;
+    static const bool filled = (bench::fillDrugCatalogue(folder.files->settings(), kCatalogueSize), true);
+    Q_UNUSED(filled);
+    return folder.files->settings();
 }
 
 QString twoHundredLineBody()

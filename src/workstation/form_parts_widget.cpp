@@ -101,6 +101,15 @@ QLineEdit *formLineEdit(const QString &name, const FontSpec &font, QWidget *pare
     return edit;
 }
 
+void makePaper(QWidget *panel)
+{
+    panel->setAutoFillBackground(true);
+    QPalette p = panel->palette();
+    p.setColor(QPalette::Window, Qt::white);
+    p.setColor(QPalette::WindowText, Qt::black);
+    panel->setPalette(p);
+}
+
 void placeAt(QWidget *widget, const TwipRect &rect) { placeAt(widget, rect.left, rect.top, rect.width, rect.height); }
 
 void placeAt(QWidget *widget, double left, double top, double width, double height)

@@ -64,6 +64,8 @@ protected:
 // Builders for the form's plain elements, named the way tests and tools find them.
 QLabel *formLabel(const QString &name, const QString &text, const FontSpec &font, QWidget *parent);
 QLineEdit *formLineEdit(const QString &name, const FontSpec &font, QWidget *parent);
+// Paper-white background with black ink, for the form's panels.
+void makePaper(QWidget *panel);
 // Places a widget at a twip rectangle of its parent.
 void placeAt(QWidget *widget, const TwipRect &rect);
 void placeAt(QWidget *widget, double left, double top, double width, double height);

@@ -81,30 +81,26 @@ void HeaderEntry::mirrorToCard()
         m_card.box(i)->setText(field(InjectionCardLayout::kMirroredFields[i])->text());
 }
 
-void HeaderEntry::searchDiagnoses(const QString &text, bool byCode)
+void HeaderEntry::searchNameList(RowList *list, const QString &table, const QString &text, bool byCode)
 {
-    RowList *list = m_sheet.diagnosisList();
     list->clear();
     list->hide();
     guarded([&] {
-        NameListStore store = NameListStore::diagnoses(m_workspace.settings());
+        NameListStore store(m_workspace.settings(), table);
         list->fill(byCode ? store.searchByCode(text) : store.searchByKey(text));
     });
     list->setVisible(list->count() > 0);
     list->raise();
 }
 
+void HeaderEntry::searchDiagnoses(const QString &text, bool byCode)
+{
+    searchNameList(m_sheet.diagnosisList(), QStringLiteral("诊断"), text, byCode);
+}
+
 void HeaderEntry::searchAddresses(const QString &text, bool byCode)
 {
-    RowList *list = m_sheet.addressList();
-    list->clear();
-    list->hide();
-    guarded([&] {
-        NameListStore store = NameListStore::addresses(m_workspace.settings());
-        list->fill(byCode ? store.searchByCode(text) : store.searchByKey(text));
-    });
-    list->setVisible(list->count() > 0);
-    list->raise();
+    searchNameList(m_sheet.addressList(), QStringLiteral("地址"), text, byCode);
 }
 
 void HeaderEntry::searchPatients(const QString &name)

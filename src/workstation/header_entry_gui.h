@@ -9,6 +9,7 @@ class QLineEdit;
 namespace quillora {
 
 class HistoryAreaWidget;
+class RowList;
 class InjectionCardWidget;
 class SheetWidget;
 class TemplatePickerWidget;
@@ -38,6 +39,7 @@ private:
     void fieldChanged(int index);
     void fieldEntered(int index);
     bool fieldKey(int index, QKeyEvent *event);
+    void searchNameList(RowList *list, const QString &table, const QString &text, bool byCode);
     void searchDiagnoses(const QString &text, bool byCode);
     void searchAddresses(const QString &text, bool byCode);
     void searchPatients(const QString &name);

@@ -10,11 +10,7 @@ namespace quillora {
 InjectionCardWidget::InjectionCardWidget(QWidget *parent) : QFrame(parent)
 {
     setObjectName(QStringLiteral("injectionCardPanel"));
-    setAutoFillBackground(true);
-    QPalette p = palette();
-    p.setColor(QPalette::Window, Qt::white);
-    p.setColor(QPalette::WindowText, Qt::black);
-    setPalette(p);
+    makePaper(this);
     resize(Twips::toPixels(InjectionCardLayout::kWidth), Twips::toPixels(InjectionCardLayout::kHeight));
 
     for (int i = 0; i < InjectionCardLayout::kRuleCount; ++i)

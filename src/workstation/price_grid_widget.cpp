@@ -47,10 +47,7 @@ void PriceGridWidget::buildCells()
     placeAt(m_viewport, 0, PriceAreaLayout::kViewportTop, PriceAreaLayout::kScrollBarLeft, PriceGridLayout::kViewportHeight);
     m_panel = new QWidget(m_viewport);
     m_panel->setObjectName(QStringLiteral("gridPanel"));
-    m_panel->setAutoFillBackground(true);
-    QPalette p = m_panel->palette();
-    p.setColor(QPalette::Window, Qt::white);
-    m_panel->setPalette(p);
+    makePaper(m_panel);
     placeAt(m_panel, 0, 0, PriceAreaLayout::kScrollBarLeft, PriceGridLayout::kPanelHeight);
 
     for (int c = 0; c < PriceGridLayout::kColumns; ++c) {

@@ -12,11 +12,7 @@ namespace quillora {
 SheetWidget::SheetWidget(QWidget *parent) : QFrame(parent)
 {
     setObjectName(QStringLiteral("Picture9"));
-    setAutoFillBackground(true);
-    QPalette p = palette();
-    p.setColor(QPalette::Window, Qt::white);
-    p.setColor(QPalette::WindowText, Qt::black);
-    setPalette(p);
+    makePaper(this);
     setFrameShape(QFrame::NoFrame);
     placeAt(this, SheetLayout::kLeft, SheetLayout::kTop, SheetLayout::kWidth, SheetLayout::kHeight);
     buildRules();

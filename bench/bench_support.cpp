@@ -1,0 +1,42 @@
+#include "bench_support.h"
+
+#include "data/database.h"
+#include "data/drug_store.h"
+#include "text/pinyin.h"
+
+#include <QStringList>
+
+namespace quillora::bench {
+
+BenchFolder::BenchFolder()
+{
+    files = std::make_unique<DataFiles>(dir.filePath(QStringLiteral("档案数据库")));
+    files->createMissing();
+    files->open();
+}
+
+QString catalogueName(int i)
+{
+    static const QStringList stems{QStringLiteral("阿莫西林"), QStringLiteral("头孢克肟"), QStringLiteral("布洛芬"),
+                                   QStringLiteral("复方甘草"), QStringLiteral("维生素"), QStringLiteral("氯化钠")};
+    return stems[i % stems.size()] + QStringLiteral("片%1 0.25g×24片").arg(i);
+}
+
+void fillDrugCatalogue(Database &settings, int count)
+{
+    DrugStore drugs(settings);
+    Transaction t(settings);
+    for (int i = drugs.count(); i < count; ++i) {
+        DrugRow row;
+        row.name = catalogueName(i) + QStringLiteral("\\0.5g 口服  每日3次");
+        row.code = pinyinCode(row.name);
+        row.category = i % 5 ? QStringLiteral("抗生素") : QStringLiteral("中药");
+        row.quantity = QStringLiteral("2");
+        row.unit = QStringLiteral("盒");
+        row.price = 12.5 + i % 7;
+        drugs.insert(row);
+    }
+    t.commit();
+}
+
+} // namespace quillora::bench

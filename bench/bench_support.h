@@ -1,0 +1,24 @@
+#pragma once
+
+#include "data/data_files.h"
+
+#include <QString>
+#include <QTemporaryDir>
+#include <memory>
+
+namespace quillora::bench {
+
+// Both data files, created in a temporary folder and open, for one benchmark area.
+struct BenchFolder
+{
+    QTemporaryDir dir;
+    std::unique_ptr<DataFiles> files;
+    BenchFolder();
+};
+
+// The name of catalogue drug i: a handful of stems, numbered, with a specification.
+QString catalogueName(int i);
+// Fills the drug catalogue up to `count` drugs (every fifth one a herb), in one transaction.
+void fillDrugCatalogue(Database &settings, int count);
+
+} // namespace quillora::bench
