@@ -16,7 +16,7 @@ struct BenchFolder
     BenchFolder();
 };
 
-// The name of catalogue drug i: a handful of stems, numbered, with a specification.
+// The name of catalogue drug i: a handful of stems, numbered, with a pack size.
 QString catalogueName(int i);
 // Fills the drug catalogue up to `count` drugs (every fifth one a herb), in one transaction.
 void fillDrugCatalogue(Database &settings, int count);
