@@ -162,6 +162,18 @@ void BM_NameKeystrokePatientList(benchmark::State &state)
 }
 BENCHMARK(BM_NameKeystrokePatientList)->Unit(benchmark::kMillisecond);
 
+// The worst keystroke: nothing matches, so every register row is looked at.
+void BM_NameKeystrokeNoPatient(benchmark::State &state)
+{
+    ensurePatients();
+    PatientStore patients(benchData().files->archive());
+    for (auto _ : state) {
+        auto rows = patients.search(QStringLiteral("无此人"));
+        benchmark::DoNotOptimize(rows);
+    }
+}
+BENCHMARK(BM_NameKeystrokeNoPatient)->Unit(benchmark::kMillisecond);
+
 void BM_DiagnosisKeystroke5000(benchmark::State &state)
 {
     static bool filled = false;
