@@ -2,6 +2,8 @@
 #include "app/program_gui.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 int main(int argc, char **argv)
 {
@@ -10,6 +12,11 @@ int main(int argc, char **argv)
     QApplication::setOrganizationName(QStringLiteral("Quillora"));
     QApplication::setQuitOnLastWindowClosed(false);
     quillora::installFontSubstitutions();
+    // Qt's own dialogs (file chooser, print preview) speak the doctor's language too.
+    QTranslator qtTranslator;
+    if (qtTranslator.load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTranslator);
 
     quillora::Program program(QApplication::applicationDirPath(), QApplication::applicationFilePath());
     QObject::connect(&program, &quillora::Program::finished, &app, &QApplication::exit, Qt::QueuedConnection);

@@ -3,6 +3,7 @@
 #include <QFileDialog>
 #include <QDesktopServices>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QUrl>
 
 namespace quillora {
@@ -35,6 +36,7 @@ void MessageDialog::inform(QWidget *parent, const QString &text, Icon icon, cons
     if (s_scripted)
         return;
     QMessageBox box(boxIcon(icon), title, text, QMessageBox::Ok, parent);
+    box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
     box.exec();
 }
 
@@ -44,6 +46,8 @@ bool MessageDialog::confirm(QWidget *parent, const QString &text, const QString 
     if (s_scripted)
         return s_answers.isEmpty() ? true : s_answers.dequeue();
     QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::Ok | QMessageBox::Cancel, parent);
+    box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
+    box.button(QMessageBox::Cancel)->setText(QStringLiteral("取消"));
     return box.exec() == QMessageBox::Ok;
 }
 
