@@ -15,6 +15,8 @@
 #include "workstation/injection_card_widget.h"
 #include "workstation/prescription_editor_gui.h"
 #include "workstation/print_actions_gui.h"
+#include "printing/history_card_window.h"
+#include "printing/infusion_card_window.h"
 #include "workstation/press_button_widget.h"
 #include "workstation/price_grid_widget.h"
 #include "workstation/sheet_widget.h"
@@ -192,6 +194,8 @@ void MainWindow::buildMenus()
     addMenuAction(preview, QStringLiteral("预览处方"));
     addMenuAction(preview, QStringLiteral("预览套打"));
     addMenuAction(preview, QStringLiteral("预览注射卡"));
+    addMenuAction(preview, QStringLiteral("预览输液执行卡"));
+    addMenuAction(preview, QStringLiteral("预览病史卡"));
     file->addSeparator();
     QAction *exit = addMenuAction(file, QStringLiteral("退出"));
     exit->setObjectName(QStringLiteral("exitAction"));
@@ -210,8 +214,10 @@ void MainWindow::buildMenus()
 
     connect(exit, &QAction::triggered, this, [this] {
         m_exiting = true;
-        close();
-        Q_EMIT exitRequested();
+        if (close())
+            Q_EMIT exitRequested();
+        else
+            m_exiting = false;
     });
     connectAction(QStringLiteral("新建"), [this] { m_session->newVisit(); });
     connectAction(QStringLiteral("续开"), [this] { m_session->repeatVisit(); });
@@ -221,6 +227,17 @@ void MainWindow::buildMenus()
     connectAction(QStringLiteral("预览处方"), [this] { m_printing->previewSheet(); });
     connectAction(QStringLiteral("预览套打"), [this] { m_printing->previewOverlay(); });
     connectAction(QStringLiteral("预览注射卡"), [this] { m_printing->previewInjectionCard(); });
+    // The cards are previewed from their own windows, which open first when they are not open.
+    connectAction(QStringLiteral("预览输液执行卡"), [this] {
+        if (!m_infusionCard)
+            openCardWindow(m_infusionCard);
+        m_infusionCard->printPreview();
+    });
+    connectAction(QStringLiteral("预览病史卡"), [this] {
+        if (!m_historyCard)
+            openCardWindow(m_historyCard);
+        m_historyCard->printPreview();
+    });
     connect(m_editor, &PrescriptionEditor::actionRequested, this, &MainWindow::runDocumentAction);
     connectAction(QStringLiteral("复制"), [this] { copyBody(); });
     connectAction(QStringLiteral("粘贴"), [this] { pasteBody(); });
@@ -314,6 +331,22 @@ void MainWindow::runDocumentAction(int action)
 {
     if (action == ActionBarWidget::InjectionCard)
         m_printing->printInjectionCard();
+    else if (action == ActionBarWidget::InfusionCard)
+        openCardWindow(m_infusionCard);
+    else if (action == ActionBarWidget::PrintHistory)
+        openCardWindow(m_historyCard);
+}
+
+template <typename Window>
+void MainWindow::openCardWindow(QPointer<Window> &window)
+{
+    // A card is made for the visit on screen when it opens; a new opening makes a new card.
+    if (window)
+        window->close();
+    window = new Window(m_workspace, *m_session, this);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->show();
+    window->raise();
 }
 
 void MainWindow::copyBody()
@@ -359,6 +392,14 @@ void MainWindow::openAbout()
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
+    // Card windows write their margins (and may save the card) as they close; one that stays
+    // open because its save failed keeps the whole program open with it.
+    for (QWidget *card : {static_cast<QWidget *>(m_infusionCard.data()), static_cast<QWidget *>(m_historyCard.data())}) {
+        if (card && card->isVisible() && !card->close()) {
+            event->ignore();
+            return;
+        }
+    }
     event->accept();
     if (m_keyboard)
         m_keyboard->close();

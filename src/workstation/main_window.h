@@ -1,5 +1,7 @@
 #pragma once
 
+#include "printing/history_card_window.h"
+#include "printing/infusion_card_window.h"
 #include "text/soft_keyboard_window.h"
 #include "workstation/workstation_areas.h"
 
@@ -9,6 +11,8 @@
 class QAction;
 
 namespace quillora {
+
+
 
 class PrescriptionEditor;
 class PrintActions;
@@ -43,6 +47,8 @@ public:
     void openAbout();
     // The action bar's documents: history card, injection card, infusion card.
     void runDocumentAction(int action);
+    InfusionCardWindow *infusionCard() const { return m_infusionCard; }
+    HistoryCardWindow *historyCard() const { return m_historyCard; }
 
 Q_SIGNALS:
     // "退出": the program ends at once, without the backup.
@@ -60,6 +66,8 @@ private:
     void buildMenus();
     void load();
     void layOutRightColumn(bool pricingShown);
+    template <typename Window>
+    void openCardWindow(QPointer<Window> &window);
     void centreOnScreen();
     QAction *addMenuAction(class QMenu *menu, const QString &caption, const QKeySequence &shortcut = {});
     void connectAction(const QString &caption, const std::function<void()> &run);
@@ -71,6 +79,8 @@ private:
     VisitSession *m_session = nullptr;
     QList<PressButton *> m_toolButtons;
     QPointer<SoftKeyboardWindow> m_keyboard;
+    QPointer<InfusionCardWindow> m_infusionCard;
+    QPointer<HistoryCardWindow> m_historyCard;
     bool m_exiting = false;
     bool m_centred = false;
 };

@@ -1,5 +1,7 @@
 #include "main_window_fixture.h"
 
+#include "printing/history_card_window.h"
+#include "printing/infusion_card_window.h"
 #include "printing/print_job_gui.h"
 #include "support/pdf_text.h"
 #include "workstation/press_button_widget.h"
@@ -65,6 +67,30 @@ TEST_F(PrintWindowTest, WithoutAPrinterTheSheetCanBeSavedAsPdf)
     MessageDialog::setNextFileName(path);
     QTest::mouseClick(window->toolButton(QStringLiteral("打印")), Qt::LeftButton);
     EXPECT_TRUE(QFile::exists(path));
+}
+
+TEST_F(PrintWindowTest, ActionBarOpensTheCardsForTheVisitOnScreen)
+{
+    field(0)->setText(QStringLiteral("李四"));
+    window->editor().setBodyText(QStringLiteral("0.9%氯化钠注射液 250ml\r\n    用法：静脉滴注 每日1次\r\n"));
+    QTest::mouseClick(find(QStringLiteral("Picture2_3")), Qt::LeftButton);
+    InfusionCardWindow *infusion = window->infusionCard();
+    ASSERT_NE(infusion, nullptr);
+    EXPECT_EQ(infusion->objectName(), QStringLiteral("Form18"));
+    EXPECT_EQ(infusion->headerField(0)->text(), QStringLiteral("李四"));
+    EXPECT_EQ(infusion->cell(0, 0)->text(), QStringLiteral("0.9%氯化钠注射液 250ml"));
+
+    window->editor().applyAutoPricing(false);
+    QTest::mouseClick(find(QStringLiteral("Picture2_0")), Qt::LeftButton);
+    HistoryCardWindow *history = window->historyCard();
+    ASSERT_NE(history, nullptr);
+    EXPECT_EQ(history->windowTitle(), QStringLiteral("病史打印"));
+    EXPECT_EQ(history->field(0)->text(), QStringLiteral("李四"));
+
+    // Closing the main window closes the cards first (the unsaved card is saved on the way).
+    window->close();
+    EXPECT_TRUE(window->infusionCard() == nullptr || !window->infusionCard()->isVisible());
+    EXPECT_TRUE(window->historyCard() == nullptr || !window->historyCard()->isVisible());
 }
 
 } // namespace

@@ -1,0 +1,357 @@
+#include "printing/history_card_window.h"
+
+#include "app/message_dialog.h"
+#include "app/workspace.h"
+#include "data/settings_row.h"
+#include "data/visit_record.h"
+#include "printing/painter_printer.h"
+#include "printing/print_job_gui.h"
+#include "text/text_lines.h"
+#include "workstation/form_parts_widget.h"
+#include "workstation/twips.h"
+#include "workstation/visit_source.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPlainTextDocumentLayout>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextLayout>
+#include <algorithm>
+#include <cmath>
+
+namespace quillora {
+
+using namespace HistoryCardLayout;
+
+namespace {
+
+const FontSpec kControlFont{QStringLiteral("宋体"), 9, false};
+const QColor kDesk(0xa8, 0xa8, 0xa8);
+constexpr int kScrollStep = 15;  // twips per scroll step: a pixel at the usual resolution
+
+// The card's paper: shows the drawing made of it, with the editable boxes on top.
+class CardSurface : public QWidget
+{
+public:
+    CardSurface(const QImage &image, QWidget *parent) : QWidget(parent), m_image(image) {}
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        painter.fillRect(rect(), Qt::white);
+        painter.drawImage(0, 0, m_image);
+    }
+
+private:
+    const QImage &m_image;
+};
+
+} // namespace
+
+HistoryCardWindow::HistoryCardWindow(Workspace &workspace, VisitSource &visit, QWidget *parent)
+    : QWidget(parent, Qt::Window), m_workspace(workspace), m_visit(visit)
+{
+    setObjectName(QStringLiteral("Form10"));
+    setWindowTitle(QStringLiteral("病史打印"));
+    setFont(kControlFont.font());
+    setFixedSize(Twips::toPixels(kWindowWidth), Twips::toPixels(kWindowHeight));
+    // A white card lying on a grey desk.
+    setAutoFillBackground(true);
+    QPalette desk = palette();
+    desk.setColor(QPalette::Window, kDesk);
+    setPalette(desk);
+    buildCard();
+    buildControls();
+    load();
+}
+
+void HistoryCardWindow::buildCard()
+{
+    // The card's edge against the desk.
+    auto *edge = new QFrame(this);
+    edge->setObjectName(QStringLiteral("cardEdge"));
+    edge->setStyleSheet(QStringLiteral("QFrame { border: 1px solid #606060; }"));
+    edge->setGeometry(Twips::toPixels(kViewport.left, kViewport.top, kViewport.width, kViewport.height).adjusted(-1, -1, 1, 1));
+    m_viewport = new QWidget(this);
+    m_viewport->setObjectName(QStringLiteral("cardViewport"));
+    placeAt(m_viewport, kViewport);
+    m_viewport->installEventFilter(this);
+    m_card = new CardSurface(m_preview, m_viewport);
+    m_card->setObjectName(QStringLiteral("cardPanel"));
+    makePaper(m_card);
+    placeAt(m_card, 0, 0, kWidth, kHeight);
+
+    for (int i = 0; i < kFieldCount; ++i) {
+        m_fields[i] = formLineEdit(indexedName("Text1", i), fieldFont(), m_card);
+        m_fields[i]->setStyleSheet(QStringLiteral("QLineEdit { background: white; border: none; padding: 0px; }"));
+        placeAt(m_fields[i], fields()[i].rect);
+        m_fields[i]->installEventFilter(this);
+    }
+    m_history = new QPlainTextEdit(m_card);
+    m_history->setObjectName(QStringLiteral("Text2"));
+    m_history->setFont(historyFont().font());
+    m_history->setFrameShape(QFrame::NoFrame);
+    m_history->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    m_history->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_history->setTabChangesFocus(true);  // a tab character would print as nothing useful
+    // Written straight onto the card, so the printed lines start where the screen's do.
+    m_history->document()->setDocumentMargin(0);
+    m_history->setStyleSheet(QStringLiteral("QPlainTextEdit { background: transparent; }"));
+    placeAt(m_history, kHistoryBox);
+    m_history->installEventFilter(this);
+    connect(m_history, &QPlainTextEdit::textChanged, this, [this] { refreshPreview(false); });
+    connect(m_history->document()->documentLayout(), &QAbstractTextDocumentLayout::documentSizeChanged, this,
+            [this] { refreshPreview(false); });
+
+    // Down the card: particulars, history, then the doctor at the foot.
+    setTabOrder(m_fields[4], m_history);
+    setTabOrder(m_history, m_fields[5]);
+
+    m_scrollBar = new QScrollBar(Qt::Vertical, m_viewport);
+    m_scrollBar->setObjectName(QStringLiteral("VScroll1"));
+    const int span = kHeight - kViewport.height;
+    m_scrollBar->setRange(0, (span + kScrollStep - 1) / kScrollStep);
+    m_scrollBar->setSingleStep(480 / kScrollStep);
+    m_scrollBar->setPageStep(kViewport.height / kScrollStep);
+    placeAt(m_scrollBar, kWidth, 0, kViewport.width - kWidth, kViewport.height);
+    connect(m_scrollBar, &QScrollBar::valueChanged, this,
+            [this](int value) { m_card->move(0, Twips::toPixels(cardTop(value, m_scrollBar->maximum()))); });
+}
+
+void HistoryCardWindow::buildControls()
+{
+    const auto caption = [this](const QString &text, const TwipRect &rect) {
+        QLabel *label = formLabel(QString(), text, kControlFont, this);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        // As wide as the text needs: the CJK fonts set "(mm)" wider than the form allows for.
+        placeAt(label, rect.left, rect.top - 45, rect.width, rect.height + 90);
+        label->resize(std::max(label->width(), label->sizeHint().width()), label->height());
+    };
+    caption(QStringLiteral("打印左边距(mm)"), kLeftMarginCaption);
+    caption(QStringLiteral("打印上边距(mm)"), kTopMarginCaption);
+    m_leftMargin = new QLineEdit(QStringLiteral("10"), this);
+    m_leftMargin->setObjectName(QStringLiteral("Text6"));
+    m_topMargin = new QLineEdit(QStringLiteral("10"), this);
+    m_topMargin->setObjectName(QStringLiteral("Text7"));
+    for (QLineEdit *box : {m_leftMargin, m_topMargin}) {
+        box->setMaxLength(50);  // what the settings column holds
+        box->installEventFilter(this);
+    }
+    placeAt(m_leftMargin, kLeftMarginBox);
+    placeAt(m_topMargin, kTopMarginBox);
+    m_landscape = new QRadioButton(QStringLiteral("横打"), this);
+    m_landscape->setObjectName(QStringLiteral("landscapeOption"));
+    m_portrait = new QRadioButton(QStringLiteral("纵打"), this);
+    m_portrait->setObjectName(QStringLiteral("portraitOption"));
+    placeAt(m_portrait, kPortraitOption);
+    placeAt(m_landscape, kLandscapeOption);
+    m_portrait->setChecked(true);
+
+    auto *printButton = new QPushButton(QStringLiteral("打印病史"), this);
+    printButton->setObjectName(QStringLiteral("printButton"));
+    printButton->setAutoDefault(false);
+    placeAt(printButton, kPrintButton);
+    connect(printButton, &QPushButton::clicked, this, &HistoryCardWindow::print);
+    auto *previewButton = new QPushButton(QStringLiteral("打印预览"), this);
+    previewButton->setObjectName(QStringLiteral("previewButton"));
+    previewButton->setAutoDefault(false);
+    placeAt(previewButton, TwipRect{5940, 6855, 1110, 375});
+    connect(previewButton, &QPushButton::clicked, this, &HistoryCardWindow::printPreview);
+}
+
+void HistoryCardWindow::load()
+{
+    m_institution = m_visit.institution();
+    const auto header = m_visit.headerFields();
+    for (int i = 0; i < kFieldCount; ++i)
+        m_fields[i]->setText(header[fields()[i].headerField]);
+    m_history->setPlainText(fromCrLf(m_visit.history()));
+    m_openingBody = m_visit.body();
+
+    try {
+        SettingsRow row(m_workspace.settings());
+        if (const auto left = row.value(QStringLiteral("左边距4")))
+            m_leftMargin->setText(*left);
+        if (const auto top = row.value(QStringLiteral("上边距4")))
+            m_topMargin->setText(*top);
+        if (const auto portrait = row.value(QStringLiteral("竖打4")))
+            (*portrait == QLatin1String("0") ? m_landscape : m_portrait)->setChecked(true);
+    } catch (const std::exception &) {
+        // The design values stay.
+    }
+    refreshPreview(true);
+}
+
+QStringList HistoryCardWindow::historyLines() const
+{
+    QStringList lines;
+    const QTextDocument *document = m_history->document();
+    const auto *layout = qobject_cast<const QPlainTextDocumentLayout *>(document->documentLayout());
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+        // The box lays out only what it has shown; the lines further down are asked for here.
+        if (layout)
+            layout->ensureBlockLayout(block);
+        const QTextLayout *text = block.layout();
+        if (!text || text->lineCount() == 0) {
+            lines << block.text();
+            continue;
+        }
+        for (int i = 0; i < text->lineCount(); ++i) {
+            const QTextLine line = text->lineAt(i);
+            lines << block.text().mid(line.textStart(), line.textLength());
+        }
+    }
+    return lines;
+}
+
+void HistoryCardWindow::refreshPreview(bool force)
+{
+    if (m_refreshing)
+        return;
+    m_refreshing = true;
+    const QStringList lines = historyLines();
+    // Only the prescription lines move with the history; they are redrawn when its line count changes.
+    if (force || lines.size() != m_previewLines) {
+        m_previewLines = lines.size();
+        // Fields and history are the live boxes on top; the drawing keeps their room blank.
+        HistoryCardContent drawn;
+        drawn.institution = m_institution;
+        drawn.historyLines = QStringList(lines.size(), QString());
+        drawn.body = m_openingBody;
+        const double dpr = devicePixelRatioF();
+        QImage image(QSize(Twips::toPixels(kWidth), Twips::toPixels(kHeight)) * dpr, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::white);
+        const int dotsPerMetre = int(std::lround(Twips::screenDpi() * dpr / 0.0254));
+        image.setDotsPerMeterX(dotsPerMetre);
+        image.setDotsPerMeterY(dotsPerMetre);
+        {
+            PainterPrinter printer(&image);
+            drawHistoryCard(printer, drawn, m_workspace.scratchPath(QStringLiteral("print.txt")));
+            printer.endDoc();
+        }
+        image.setDevicePixelRatio(dpr);
+        m_preview = image;
+        m_card->update();
+    }
+    m_refreshing = false;
+}
+
+HistoryCardContent HistoryCardWindow::content() const
+{
+    HistoryCardContent content;
+    content.institution = m_institution;
+    for (int i = 0; i < kFieldCount; ++i)
+        content.fields[i] = m_fields[i]->text();
+    content.historyLines = historyLines();
+    content.body = m_visit.body();
+    return content;
+}
+
+CardMargins HistoryCardWindow::margins() const
+{
+    return CardMargins{m_leftMargin->text(), m_topMargin->text(), m_portrait->isChecked()};
+}
+
+bool HistoryCardWindow::print()
+{
+    const HistoryCardContent card = content();
+    const CardMargins at = margins();
+    const QString scratch = m_workspace.scratchPath(QStringLiteral("print.txt"));
+    return PrintJob::print(this, QStringLiteral("门诊病历卡"),
+                           [&](Printer &printer) { printHistoryCard(printer, card, at, scratch); });
+}
+
+void HistoryCardWindow::printPreview()
+{
+    const HistoryCardContent card = content();
+    const CardMargins at = margins();
+    const QString scratch = m_workspace.scratchPath(QStringLiteral("print.txt"));
+    PrintJob::preview(this, QStringLiteral("门诊病历卡"), [&](Printer &printer) { printHistoryCard(printer, card, at, scratch); });
+}
+
+void HistoryCardWindow::showEvent(QShowEvent *event)
+{
+    if (!m_centred) {
+        m_centred = true;
+        if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+            const QRect area = screen->availableGeometry();
+            move(area.x() + std::max(0, (area.width() - frameGeometry().width()) / 2),
+                 area.y() + std::max(0, (area.height() - frameGeometry().height()) / 2));
+        }
+    }
+    QWidget::showEvent(event);
+    // The box wraps at its real width only once it is shown.
+    refreshPreview(false);
+}
+
+bool HistoryCardWindow::storeMargins()
+{
+    try {
+        SettingsRow(m_workspace.settings())
+            .write({{QStringLiteral("左边距4"), m_leftMargin->text()},
+                    {QStringLiteral("上边距4"), m_topMargin->text()},
+                    {QStringLiteral("竖打4"), m_portrait->isChecked() ? QStringLiteral("1") : QStringLiteral("0")}});
+    } catch (const std::exception &failure) {
+        MessageDialog::inform(this, QStringLiteral("病史打印的边距未能保存：%1").arg(QString::fromUtf8(failure.what())),
+                              MessageDialog::Icon::Critical);
+        return false;
+    }
+    return true;
+}
+
+void HistoryCardWindow::closeEvent(QCloseEvent *event)
+{
+    storeMargins();
+    QWidget::closeEvent(event);
+}
+
+void HistoryCardWindow::scrollToShow(int top, int bottom)
+{
+    const int span = kHeight - kViewport.height;
+    const int maximum = m_scrollBar->maximum();
+    const double shown = -cardTop(m_scrollBar->value(), maximum);
+    double wanted;
+    if (top < shown)
+        wanted = std::floor(std::max(0.0, top - 120.0) * maximum / span);
+    else if (bottom > shown + kViewport.height)
+        wanted = std::ceil(std::min(double(span), bottom - kViewport.height + 120.0) * maximum / span);
+    else
+        return;
+    m_scrollBar->setValue(int(wanted));
+}
+
+bool HistoryCardWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_viewport && event->type() == QEvent::Wheel) {
+        QApplication::sendEvent(m_scrollBar, event);
+        return true;
+    }
+    auto *widget = qobject_cast<QWidget *>(watched);
+    // Tabbing onto a box out of sight brings it into view; a click finds it where it is.
+    if (widget && widget->parentWidget() == m_card && event->type() == QEvent::FocusIn
+        && static_cast<QFocusEvent *>(event)->reason() != Qt::MouseFocusReason)
+        scrollToShow(int(Twips::fromPixels(widget->y())), int(Twips::fromPixels(widget->y() + widget->height())));
+    if (qobject_cast<QLineEdit *>(watched) && event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            // Enter in a one-line box moves on like Tab and goes no further.
+            focusNextChild();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace quillora
