@@ -13,6 +13,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTimer>
 
 using namespace quillora;
 using namespace quillora::test;
@@ -91,6 +92,22 @@ TEST_F(PrintWindowTest, ActionBarOpensTheCardsForTheVisitOnScreen)
     window->close();
     EXPECT_TRUE(window->infusionCard() == nullptr || !window->infusionCard()->isVisible());
     EXPECT_TRUE(window->historyCard() == nullptr || !window->historyCard()->isVisible());
+}
+
+TEST_F(PrintWindowTest, PreviewShowsEachDocument)
+{
+    field(0)->setText(QStringLiteral("王五"));
+    for (const char *item : {"预览处方", "预览套打", "预览注射卡"}) {
+        QString seen;
+        QTimer::singleShot(0, [&seen] {
+            QWidget *dialog = QApplication::activeModalWidget();
+            seen = dialog ? dialog->windowTitle() : QString();
+            if (dialog)
+                dialog->close();
+        });
+        window->menuAction(QString::fromUtf8(item))->trigger();
+        EXPECT_TRUE(seen.startsWith(QStringLiteral("打印预览"))) << item << " " << seen.toStdString();
+    }
 }
 
 } // namespace
