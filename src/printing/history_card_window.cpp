@@ -1,5 +1,7 @@
 #include "printing/history_card_window.h"
 
+#include "printing/card_print_settings_gui.h"
+
 #include "app/message_dialog.h"
 #include "app/workspace.h"
 #include "data/settings_row.h"
@@ -59,6 +61,8 @@ private:
 };
 
 } // namespace
+
+HistoryCardWindow::~HistoryCardWindow() = default;
 
 HistoryCardWindow::HistoryCardWindow(Workspace &workspace, VisitSource &visit, QWidget *parent)
     : QWidget(parent, Qt::Window), m_workspace(workspace), m_visit(visit)
@@ -132,32 +136,10 @@ void HistoryCardWindow::buildCard()
 
 void HistoryCardWindow::buildControls()
 {
-    const auto caption = [this](const QString &text, const TwipRect &rect) {
-        QLabel *label = formLabel(QString(), text, kControlFont, this);
-        label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-        // As wide as the text needs: the CJK fonts set "(mm)" wider than the form allows for.
-        placeAt(label, rect.left, rect.top - 45, rect.width, rect.height + 90);
-        label->resize(std::max(label->width(), label->sizeHint().width()), label->height());
-    };
-    caption(QStringLiteral("打印左边距(mm)"), kLeftMarginCaption);
-    caption(QStringLiteral("打印上边距(mm)"), kTopMarginCaption);
-    m_leftMargin = new QLineEdit(QStringLiteral("10"), this);
-    m_leftMargin->setObjectName(QStringLiteral("Text6"));
-    m_topMargin = new QLineEdit(QStringLiteral("10"), this);
-    m_topMargin->setObjectName(QStringLiteral("Text7"));
-    for (QLineEdit *box : {m_leftMargin, m_topMargin}) {
-        box->setMaxLength(50);  // what the settings column holds
-        box->installEventFilter(this);
-    }
-    placeAt(m_leftMargin, kLeftMarginBox);
-    placeAt(m_topMargin, kTopMarginBox);
-    m_landscape = new QRadioButton(QStringLiteral("横打"), this);
-    m_landscape->setObjectName(QStringLiteral("landscapeOption"));
-    m_portrait = new QRadioButton(QStringLiteral("纵打"), this);
-    m_portrait->setObjectName(QStringLiteral("portraitOption"));
-    placeAt(m_portrait, kPortraitOption);
-    placeAt(m_landscape, kLandscapeOption);
-    m_portrait->setChecked(true);
+    m_print = std::make_unique<CardPrintSettings>(
+        this, CardPrintSettings::Columns{QStringLiteral("左边距4"), QStringLiteral("上边距4"), QStringLiteral("竖打4")},
+        CardPrintSettings::Places{kLeftMarginCaption, kLeftMarginBox, kTopMarginCaption, kTopMarginBox, kPortraitOption, kLandscapeOption},
+        this);
 
     auto *printButton = new QPushButton(QStringLiteral("打印病史"), this);
     printButton->setObjectName(QStringLiteral("printButton"));
@@ -180,17 +162,7 @@ void HistoryCardWindow::load()
     m_history->setPlainText(fromCrLf(m_visit.history()));
     m_openingBody = m_visit.body();
 
-    try {
-        SettingsRow row(m_workspace.settings());
-        if (const auto left = row.value(QStringLiteral("左边距4")))
-            m_leftMargin->setText(*left);
-        if (const auto top = row.value(QStringLiteral("上边距4")))
-            m_topMargin->setText(*top);
-        if (const auto portrait = row.value(QStringLiteral("竖打4")))
-            (*portrait == QLatin1String("0") ? m_landscape : m_portrait)->setChecked(true);
-    } catch (const std::exception &) {
-        // The design values stay.
-    }
+    m_print->load(m_workspace.settings());
     refreshPreview(true);
 }
 
@@ -261,7 +233,7 @@ HistoryCardContent HistoryCardWindow::content() const
 
 CardMargins HistoryCardWindow::margins() const
 {
-    return CardMargins{m_leftMargin->text(), m_topMargin->text(), m_portrait->isChecked()};
+    return m_print->margins();
 }
 
 bool HistoryCardWindow::print()
@@ -299,10 +271,7 @@ void HistoryCardWindow::showEvent(QShowEvent *event)
 bool HistoryCardWindow::storeMargins()
 {
     try {
-        SettingsRow(m_workspace.settings())
-            .write({{QStringLiteral("左边距4"), m_leftMargin->text()},
-                    {QStringLiteral("上边距4"), m_topMargin->text()},
-                    {QStringLiteral("竖打4"), m_portrait->isChecked() ? QStringLiteral("1") : QStringLiteral("0")}});
+        m_print->store(m_workspace.settings());
     } catch (const std::exception &failure) {
         MessageDialog::inform(this, QStringLiteral("病史打印的边距未能保存：%1").arg(QString::fromUtf8(failure.what())),
                               MessageDialog::Icon::Critical);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <memory>
+
 #include "printing/history_card_layout.h"
 #include "printing/history_card_print.h"
 #include "printing/print_steps.h"
@@ -15,6 +17,8 @@ class QScrollBar;
 
 namespace quillora {
 
+class CardPrintSettings;
+
 class VisitSource;
 class Workspace;
 
@@ -26,6 +30,7 @@ class HistoryCardWindow : public QWidget
 
 public:
     HistoryCardWindow(Workspace &workspace, VisitSource &visit, QWidget *parent = nullptr);
+    ~HistoryCardWindow() override;
 
     QLineEdit *field(int index) const { return m_fields[index]; }
     QPlainTextEdit *historyBox() const { return m_history; }
@@ -65,10 +70,7 @@ private:
     QScrollBar *m_scrollBar = nullptr;
     std::array<QLineEdit *, HistoryCardLayout::kFieldCount> m_fields{};
     QPlainTextEdit *m_history = nullptr;
-    QLineEdit *m_leftMargin = nullptr;
-    QLineEdit *m_topMargin = nullptr;
-    QRadioButton *m_portrait = nullptr;
-    QRadioButton *m_landscape = nullptr;
+    std::unique_ptr<CardPrintSettings> m_print;
 
     QImage m_preview;
     qsizetype m_previewLines = -1;

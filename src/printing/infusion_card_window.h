@@ -1,5 +1,7 @@
 #pragma once
 
+#include <memory>
+
 #include "data/visit_record.h"
 #include "printing/infusion_card_layout.h"
 #include "printing/infusion_card_print.h"
@@ -15,6 +17,8 @@ class QScrollBar;
 
 namespace quillora {
 
+class CardPrintSettings;
+
 class RowList;
 class VisitSource;
 class Workspace;
@@ -27,6 +31,7 @@ class InfusionCardWindow : public QWidget
 
 public:
     InfusionCardWindow(Workspace &workspace, VisitSource &visit, QWidget *parent = nullptr);
+    ~InfusionCardWindow() override;
 
     QLineEdit *headerField(int index) const { return m_header[index]; }
     QLineEdit *cell(int column, int row) const { return m_cells[column][row]; }
@@ -84,10 +89,7 @@ private:
     std::array<QLineEdit *, InfusionCardLayout::kHeaderCount> m_header{};
     std::array<std::array<QLineEdit *, InfusionCardLayout::kRows>, InfusionCardLayout::kColumnCount> m_cells{};
     RowList *m_pickList = nullptr;
-    QLineEdit *m_leftMargin = nullptr;
-    QLineEdit *m_topMargin = nullptr;
-    QRadioButton *m_portrait = nullptr;
-    QRadioButton *m_landscape = nullptr;
+    std::unique_ptr<CardPrintSettings> m_print;
 
     int m_currentRow = 0;
     int m_listRow = -1;  // the row the pick list was last placed under

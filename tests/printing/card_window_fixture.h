@@ -15,6 +15,8 @@
 #include <QKeyEvent>
 #include <QTemporaryDir>
 #include <QTest>
+#include "support/typing.h"
+
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -93,20 +95,7 @@ protected:
     QString setting(const QString &column) { return SettingsRow(workspace->settings()).value(column).value_or(QString()); }
     void setSettings(const QList<QPair<QString, QString>> &values) { SettingsRow(workspace->settings()).write(values); }
 
-    // Types like a keyboard (and an input method, for Chinese characters) would.
-    static void type(QWidget *widget, const QString &text)
-    {
-        for (const QChar c : text) {
-            if (c.unicode() < 128) {
-                QTest::keyClicks(widget, QString(c));
-                continue;
-            }
-            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-            QApplication::sendEvent(widget, &press);
-            QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
-            QApplication::sendEvent(widget, &release);
-        }
-    }
+    static void type(QWidget *widget, const QString &text) { typeText(widget, text); }
     static void click(QWidget *widget) { QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, widget->rect().center()); }
 
     TempProgramFolder folder;

@@ -11,6 +11,8 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTest>
+#include "support/typing.h"
+
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -49,20 +51,7 @@ protected:
     QLineEdit *field(int index) const { return find<QLineEdit>(QStringLiteral("Text7_%1").arg(index)); }
     QPlainTextEdit *body() const { return find<QPlainTextEdit>(QStringLiteral("R1")); }
     QPlainTextEdit *card() const { return find<QPlainTextEdit>(QStringLiteral("R2")); }
-    // Types like a keyboard (and an input method, for Chinese characters) would.
-    static void type(QWidget *widget, const QString &text)
-    {
-        for (const QChar c : text) {
-            if (c.unicode() < 128) {
-                QTest::keyClicks(widget, QString(c));
-                continue;
-            }
-            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-            QApplication::sendEvent(widget, &press);
-            QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
-            QApplication::sendEvent(widget, &release);
-        }
-    }
+    static void type(QWidget *widget, const QString &text) { typeText(widget, text); }
     void typeInto(QWidget *widget, const QString &text)
     {
         widget->setFocus();
