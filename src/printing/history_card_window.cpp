@@ -1,6 +1,7 @@
 #include "printing/history_card_window.h"
 
 #include "printing/card_print_settings_gui.h"
+#include "printing/card_scroll.h"
 
 #include "app/message_dialog.h"
 #include "app/workspace.h"
@@ -288,17 +289,8 @@ void HistoryCardWindow::closeEvent(QCloseEvent *event)
 
 void HistoryCardWindow::scrollToShow(int top, int bottom)
 {
-    const int span = kHeight - kViewport.height;
-    const int maximum = m_scrollBar->maximum();
-    const double shown = -cardTop(m_scrollBar->value(), maximum);
-    double wanted;
-    if (top < shown)
-        wanted = std::floor(std::max(0.0, top - 120.0) * maximum / span);
-    else if (bottom > shown + kViewport.height)
-        wanted = std::ceil(std::min(double(span), bottom - kViewport.height + 120.0) * maximum / span);
-    else
-        return;
-    m_scrollBar->setValue(int(wanted));
+    if (const auto value = scrollValueShowing(top, bottom, m_scrollBar->value(), m_scrollBar->maximum(), kHeight, kViewport.height))
+        m_scrollBar->setValue(*value);
 }
 
 bool HistoryCardWindow::eventFilter(QObject *watched, QEvent *event)

@@ -1,6 +1,7 @@
 #include "printing/infusion_card_window.h"
 
 #include "printing/card_print_settings_gui.h"
+#include "printing/card_scroll.h"
 
 #include "app/clock.h"
 #include "app/message_dialog.h"
@@ -434,17 +435,8 @@ int InfusionCardWindow::columnOf(QObject *object) const
 
 void InfusionCardWindow::scrollToShow(int top, int bottom)
 {
-    const int span = kHeight - kViewport.height;
-    const int maximum = m_scrollBar->maximum();
-    const double shown = -panelTop(m_scrollBar->value(), maximum);
-    double wanted;
-    if (top < shown)
-        wanted = std::floor(std::max(0.0, top - 120.0) * maximum / span);
-    else if (bottom > shown + kViewport.height)
-        wanted = std::ceil(std::min(double(span), bottom - kViewport.height + 120.0) * maximum / span);
-    else
-        return;
-    m_scrollBar->setValue(int(wanted));
+    if (const auto value = scrollValueShowing(top, bottom, m_scrollBar->value(), m_scrollBar->maximum(), kHeight, kViewport.height))
+        m_scrollBar->setValue(*value);
 }
 
 bool InfusionCardWindow::eventFilter(QObject *watched, QEvent *event)
