@@ -196,6 +196,17 @@ qint64 Database::lastInsertRowId() const { return sqlite3_last_insert_rowid(m_db
 
 int Database::changes() const { return sqlite3_changes(m_db); }
 
+bool Database::deleteWhere(const QString &table, const QString &column, const QVariant &value)
+{
+    Transaction transaction(*this);
+    Statement q(*this, QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(quoteIdentifier(table), column == QLatin1String("rowid") ? column : quoteIdentifier(column)));
+    q.bindValue(1, value);
+    q.run();
+    const bool removed = changes() > 0;
+    transaction.commit();
+    return removed;
+}
+
 QStringList Database::columnsOf(const QString &table)
 {
     QStringList columns;

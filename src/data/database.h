@@ -89,6 +89,9 @@ public:
     qint64 lastInsertRowId() const;
     int changes() const;
 
+    // Deletes the rows whose column equals the value, in one transaction; false when there were none.
+    bool deleteWhere(const QString &table, const QString &column, const QVariant &value);
+
     // Column names of a table in their stored order; empty when the table is missing.
     QStringList columnsOf(const QString &table);
     bool hasTable(const QString &table);

@@ -71,13 +71,7 @@ bool OrderSetStore::update(const OrderSetRow &row)
 
 bool OrderSetStore::remove(qint64 rowId)
 {
-    Transaction t(m_db);
-    Statement q(m_db, QStringLiteral("DELETE FROM [个人组套] WHERE rowid = ?"));
-    q.bind(1, rowId);
-    q.run();
-    const bool changed = m_db.changes() > 0;
-    t.commit();
-    return changed;
+    return m_db.deleteWhere(QStringLiteral("个人组套"), QStringLiteral("rowid"), rowId);
 }
 
 QString orderSetContentToStore(const QString &content)

@@ -206,13 +206,7 @@ QList<VisitFees> VisitStore::feesInRange(const QDate &from, const QDate &to)
 
 bool VisitStore::remove(const QString &key)
 {
-    Transaction transaction(m_db);
-    Statement q(m_db, QStringLiteral("DELETE FROM [档案] WHERE [名称] = ?"));
-    q.bind(1, key);
-    q.run();
-    const bool removed = m_db.changes() > 0;
-    transaction.commit();
-    return removed;
+    return m_db.deleteWhere(QStringLiteral("档案"), QStringLiteral("名称"), key);
 }
 
 InfusionCardLists VisitStore::infusionCard(const QString &key)

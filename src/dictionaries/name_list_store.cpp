@@ -50,10 +50,7 @@ qint64 NameListStore::insert(const QString &name, const QString &code)
 
 bool NameListStore::remove(qint64 rowId)
 {
-    Statement q(m_db, QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quoteIdentifier(m_table)));
-    q.bind(1, rowId);
-    q.run();
-    return m_db.changes() > 0;
+    return m_db.deleteWhere(m_table, QStringLiteral("rowid"), rowId);
 }
 
 QList<ListedRow> HistoryTemplateStore::searchByKey(const QString &filter)
@@ -100,10 +97,7 @@ void HistoryTemplateStore::update(qint64 rowId, const QString &name, const QStri
 
 bool HistoryTemplateStore::remove(qint64 rowId)
 {
-    Statement q(m_db, QStringLiteral("DELETE FROM [病史模板] WHERE rowid = ?"));
-    q.bind(1, rowId);
-    q.run();
-    return m_db.changes() > 0;
+    return m_db.deleteWhere(QStringLiteral("病史模板"), QStringLiteral("rowid"), rowId);
 }
 
 } // namespace quillora
