@@ -1,4 +1,4 @@
-#include "app/fonts.h"
+#include "base/fonts.h"
 #include "data/settings_columns.h"
 #include "data/settings_record.h"
 #include "printing/history_card_print.h"

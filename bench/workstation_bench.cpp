@@ -5,7 +5,7 @@
 #include "text/pinyin.h"
 #include "workstation/drug_search.h"
 #include "workstation/pricing.h"
-#include "workstation/usage_classifier.h"
+#include "clinical/usage_classifier.h"
 
 #include <QDir>
 #include <QTemporaryDir>

@@ -1,6 +1,6 @@
 #include "app/login_window.h"
 
-#include "app/message_dialog.h"
+#include "base/message_dialog.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>

@@ -1,4 +1,4 @@
-#include "app/fonts.h"
+#include "base/fonts.h"
 #include "app/program_gui.h"
 
 #include <QApplication>

@@ -1,12 +1,12 @@
 #include "app/program_gui.h"
 
-#include "app/clock.h"
+#include "base/clock.h"
 #include "app/instance_lock.h"
 #include "app/login_window.h"
-#include "app/message_dialog.h"
+#include "base/message_dialog.h"
 #include "app/shutdown_backup.h"
 #include "app/startup.h"
-#include "app/workspace.h"
+#include "data/workspace.h"
 #include "workstation/main_window.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/app_paths.h"
+#include "base/app_paths.h"
 
 #include <QDate>
 #include <QString>

@@ -1,7 +1,7 @@
 #include "printing/card_print_settings_gui.h"
 
 #include "data/settings_row.h"
-#include "workstation/form_parts_widget.h"
+#include "forms/form_parts_widget.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "printing/print_steps.h"
-#include "workstation/sheet_layout.h"
+#include "forms/sheet_layout.h"
 
 #include <QString>
 

@@ -2,7 +2,7 @@
 
 #include "printing/printer.h"
 #include "text/scratch_file.h"
-#include "workstation/twips.h"
+#include "forms/twips.h"
 
 namespace quillora {
 

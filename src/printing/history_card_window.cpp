@@ -3,16 +3,16 @@
 #include "printing/card_print_settings_gui.h"
 #include "printing/card_scroll.h"
 
-#include "app/message_dialog.h"
-#include "app/workspace.h"
+#include "base/message_dialog.h"
+#include "data/workspace.h"
 #include "data/settings_row.h"
 #include "data/visit_record.h"
 #include "printing/painter_printer.h"
 #include "printing/print_job_gui.h"
 #include "text/text_lines.h"
-#include "workstation/form_parts_widget.h"
-#include "workstation/twips.h"
-#include "workstation/visit_source.h"
+#include "forms/form_parts_widget.h"
+#include "forms/twips.h"
+#include "printing/visit_source.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -1,7 +1,7 @@
 #include "printing/infusion_card_print.h"
 
 #include "printing/printer.h"
-#include "workstation/twips.h"
+#include "forms/twips.h"
 
 namespace quillora {
 

@@ -3,18 +3,18 @@
 #include "printing/card_print_settings_gui.h"
 #include "printing/card_scroll.h"
 
-#include "app/clock.h"
-#include "app/message_dialog.h"
-#include "app/workspace.h"
+#include "base/clock.h"
+#include "base/message_dialog.h"
+#include "data/workspace.h"
 #include "data/drug_store.h"
 #include "data/settings_row.h"
 #include "data/visit_store.h"
 #include "printing/print_job_gui.h"
 #include "text/text_lines.h"
-#include "workstation/form_parts_widget.h"
-#include "workstation/twips.h"
-#include "workstation/usage_classifier.h"
-#include "workstation/visit_source.h"
+#include "forms/form_parts_widget.h"
+#include "forms/twips.h"
+#include "clinical/usage_classifier.h"
+#include "printing/visit_source.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "workstation/sheet_layout.h"
+#include "forms/sheet_layout.h"
 
 #include <QString>
 #include <array>

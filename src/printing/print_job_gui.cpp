@@ -1,6 +1,6 @@
 #include "printing/print_job_gui.h"
 
-#include "app/message_dialog.h"
+#include "base/message_dialog.h"
 #include "printing/painter_printer.h"
 
 #include <QPageLayout>

@@ -5,7 +5,7 @@
 #include "printing/printer.h"
 #include "text/numbers.h"
 #include "text/scratch_file.h"
-#include "workstation/twips.h"
+#include "forms/twips.h"
 
 namespace quillora {
 

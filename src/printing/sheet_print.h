@@ -1,7 +1,7 @@
 #pragma once
 
 #include "data/visit_record.h"
-#include "workstation/sheet_layout.h"
+#include "forms/sheet_layout.h"
 
 #include <QString>
 #include <array>

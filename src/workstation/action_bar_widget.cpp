@@ -1,9 +1,9 @@
 #include "workstation/action_bar_widget.h"
 
-#include "workstation/form_parts_widget.h"
+#include "forms/form_parts_widget.h"
 #include "workstation/prescription_text.h"
 #include "workstation/press_button_widget.h"
-#include "workstation/twips.h"
+#include "forms/twips.h"
 
 #include <QHBoxLayout>
 #include <QVBoxLayout>

@@ -2,8 +2,8 @@
 
 #include "data/order_set_store.h"
 #include "workstation/drug_search.h"
-#include "workstation/form_parts_widget.h"
-#include "workstation/twips.h"
+#include "forms/form_parts_widget.h"
+#include "forms/twips.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>

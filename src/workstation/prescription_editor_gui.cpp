@@ -1,14 +1,14 @@
 #include "workstation/prescription_editor_gui.h"
 
-#include "app/message_dialog.h"
-#include "app/workspace.h"
+#include "base/message_dialog.h"
+#include "data/workspace.h"
 #include "data/drug_store.h"
 #include "data/settings_row.h"
 #include "text/soft_keyboard_window.h"
 #include "text/text_lines.h"
 #include "workstation/action_bar_widget.h"
 #include "workstation/drug_entry_widget.h"
-#include "workstation/form_parts_widget.h"
+#include "forms/form_parts_widget.h"
 #include "workstation/header_entry_gui.h"
 #include "workstation/history_area_widget.h"
 #include "workstation/injection_card_widget.h"
@@ -16,7 +16,7 @@
 #include "workstation/price_grid_widget.h"
 #include "workstation/pricing.h"
 #include "workstation/sheet_widget.h"
-#include "workstation/usage_classifier.h"
+#include "clinical/usage_classifier.h"
 
 #include <QAction>
 #include <QClipboard>

@@ -1,7 +1,7 @@
 #include "workstation/price_grid_widget.h"
 
-#include "workstation/form_parts_widget.h"
-#include "workstation/twips.h"
+#include "forms/form_parts_widget.h"
+#include "forms/twips.h"
 
 #include <QLabel>
 #include <QPushButton>

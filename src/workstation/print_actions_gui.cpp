@@ -1,6 +1,6 @@
 #include "workstation/print_actions_gui.h"
 
-#include "app/workspace.h"
+#include "data/workspace.h"
 #include "printing/injection_card_print.h"
 #include "printing/overlay_print.h"
 #include "printing/print_job_gui.h"

@@ -1,8 +1,8 @@
 #include "workstation/sheet_widget.h"
 
 #include "data/visit_record.h"
-#include "workstation/form_parts_widget.h"
-#include "workstation/twips.h"
+#include "forms/form_parts_widget.h"
+#include "forms/twips.h"
 
 #include <QMouseEvent>
 #include <QPlainTextEdit>

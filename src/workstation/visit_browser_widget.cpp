@@ -1,10 +1,10 @@
 #include "workstation/visit_browser_widget.h"
 
-#include "app/clock.h"
-#include "app/message_dialog.h"
+#include "base/clock.h"
+#include "base/message_dialog.h"
 #include "data/dates.h"
-#include "workstation/form_parts_widget.h"
-#include "workstation/sheet_layout.h"
+#include "forms/form_parts_widget.h"
+#include "forms/sheet_layout.h"
 
 #include <QEvent>
 #include <QLabel>

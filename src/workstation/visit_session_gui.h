@@ -2,7 +2,7 @@
 
 #include "data/visit_record.h"
 #include "workstation/header_rules.h"
-#include "workstation/visit_source.h"
+#include "printing/visit_source.h"
 #include "workstation/workstation_areas.h"
 
 #include <QObject>

@@ -1,6 +1,6 @@
-#include "app/clock.h"
+#include "base/clock.h"
 #include "app/login_window.h"
-#include "app/message_dialog.h"
+#include "base/message_dialog.h"
 #include "app/program_gui.h"
 #include "support/temp_folder.h"
 #include "workstation/main_window.h"

@@ -1,15 +1,15 @@
 #pragma once
 
-#include "app/clock.h"
-#include "app/fonts.h"
-#include "app/message_dialog.h"
-#include "app/workspace.h"
+#include "base/clock.h"
+#include "base/fonts.h"
+#include "base/message_dialog.h"
+#include "data/workspace.h"
 #include "data/settings_row.h"
 #include "data/visit_store.h"
 #include "printing/print_job_gui.h"
 #include "support/data_fixture.h"
 #include "support/temp_folder.h"
-#include "workstation/visit_source.h"
+#include "printing/visit_source.h"
 
 #include <QApplication>
 #include <QKeyEvent>

@@ -1,7 +1,7 @@
 #include "printing/history_card_print.h"
 
 #include "print_fixture.h"
-#include "workstation/twips.h"
+#include "forms/twips.h"
 
 #include <QFile>
 

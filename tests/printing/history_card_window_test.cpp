@@ -3,7 +3,7 @@
 #include "printing/history_card_window.h"
 #include "printing/recording_printer.h"
 #include "support/pdf_text.h"
-#include "workstation/twips.h"
+#include "forms/twips.h"
 
 #include <QFile>
 #include <QFontMetricsF>

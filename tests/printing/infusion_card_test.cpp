@@ -1,7 +1,7 @@
 #include "printing/infusion_card_print.h"
 
 #include "print_fixture.h"
-#include "workstation/twips.h"
+#include "forms/twips.h"
 
 using namespace quillora;
 using namespace quillora::test;

@@ -4,8 +4,8 @@
 #include "printing/infusion_card_window.h"
 #include "printing/recording_printer.h"
 #include "support/pdf_text.h"
-#include "workstation/form_parts_widget.h"
-#include "workstation/twips.h"
+#include "forms/form_parts_widget.h"
+#include "forms/twips.h"
 
 #include <QFile>
 #include <QLabel>

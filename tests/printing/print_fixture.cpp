@@ -1,6 +1,6 @@
 #include "print_fixture.h"
 
-#include "app/fonts.h"
+#include "base/fonts.h"
 #include "data/settings_columns.h"
 
 namespace quillora::test {

@@ -2,7 +2,7 @@
 
 #include "print_fixture.h"
 #include "text/numbers.h"
-#include "workstation/twips.h"
+#include "forms/twips.h"
 
 #include <QFile>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/clock.h"
+#include "base/clock.h"
 #include "data/data_files.h"
 #include "data/visit_record.h"
 #include "support/temp_folder.h"

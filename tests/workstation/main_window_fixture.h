@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/clock.h"
-#include "app/message_dialog.h"
-#include "app/workspace.h"
+#include "base/clock.h"
+#include "base/message_dialog.h"
+#include "data/workspace.h"
 #include "support/temp_folder.h"
 #include "workstation/main_window.h"
 

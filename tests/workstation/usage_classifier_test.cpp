@@ -1,4 +1,4 @@
-#include "workstation/usage_classifier.h"
+#include "clinical/usage_classifier.h"
 
 #include "test_text.h"
 

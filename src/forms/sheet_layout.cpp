@@ -1,4 +1,4 @@
-#include "workstation/sheet_layout.h"
+#include "forms/sheet_layout.h"
 
 #include <cmath>
 

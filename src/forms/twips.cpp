@@ -1,4 +1,4 @@
-#include "workstation/twips.h"
+#include "forms/twips.h"
 
 #include <QFontMetricsF>
 #include <QGuiApplication>

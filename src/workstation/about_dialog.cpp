@@ -1,4 +1,4 @@
-#include "app/about_dialog.h"
+#include "workstation/about_dialog.h"
 
 #include <QDialogButtonBox>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "app/message_dialog.h"
+#include "base/message_dialog.h"
 
 #include <QFileDialog>
 #include <QDesktopServices>

@@ -1,7 +1,7 @@
-#include "workstation/form_parts_widget.h"
+#include "forms/form_parts_widget.h"
 
 #include "data/drug_store.h"
-#include "workstation/twips.h"
+#include "forms/twips.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
