@@ -1,8 +1,20 @@
 #include "data/database.h"
 
+#include "text/pinyin_order.h"
+
 #include <sqlcipher/sqlite3.h>
 
 namespace quillora {
+
+namespace {
+
+int comparePinyin(void *, int sizeA, const void *a, int sizeB, const void *b)
+{
+    return pinyinCompare(QStringView(static_cast<const char16_t *>(a), sizeA / 2),
+                         QStringView(static_cast<const char16_t *>(b), sizeB / 2));
+}
+
+} // namespace
 
 DbError::DbError(int code, const QString &message)
     : std::runtime_error(message.toStdString()), m_code(code), m_message(message)
@@ -158,6 +170,8 @@ void Database::open(const QString &path, const QString &key)
     sqlite3_key(db, k.constData(), k.size());
     m_db = db;
     m_path = path;
+    // Before the first read: another process may hold the file while it commits.
+    sqlite3_busy_timeout(db, 5000);
     // sqlite3_key always succeeds; the first read tells whether the key fits.
     rc = sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK) {
@@ -167,7 +181,7 @@ void Database::open(const QString &path, const QString &key)
             throw WrongKeyError(rc, message);
         throw DbError(rc, message);
     }
-    sqlite3_busy_timeout(db, 5000);
+    sqlite3_create_collation(db, kPinyinCollation, SQLITE_UTF16_ALIGNED, nullptr, comparePinyin);
     exec(QStringLiteral("PRAGMA journal_mode=DELETE; PRAGMA synchronous=EXTRA;"));
 }
 

@@ -52,21 +52,21 @@ QList<ListedRow> DrugStore::listed(const QString &sql, const QStringList &patter
 QList<ListedRow> DrugStore::searchByCode(const QString &text, int limit)
 {
     return listed(QStringLiteral("SELECT rowid, [名称] FROM [药品] WHERE [拼音] LIKE ? ESCAPE '\\' "
-                                 "ORDER BY [名称], rowid LIMIT ?"),
+                                 "ORDER BY [名称] COLLATE PINYIN, rowid LIMIT ?"),
                   {containing(text)}, limit);
 }
 
 QList<ListedRow> DrugStore::searchByCode(const QString &text, const QString &category, int limit)
 {
     return listed(QStringLiteral("SELECT rowid, [名称] FROM [药品] WHERE [拼音] LIKE ? ESCAPE '\\' "
-                                 "AND [分类] LIKE ? ESCAPE '\\' ORDER BY [名称], rowid LIMIT ?"),
+                                 "AND [分类] LIKE ? ESCAPE '\\' ORDER BY [名称] COLLATE PINYIN, rowid LIMIT ?"),
                   {containing(text), containing(category)}, limit);
 }
 
 QList<ListedRow> DrugStore::byCategory(const QString &category)
 {
     return listed(QStringLiteral("SELECT rowid, [名称] FROM [药品] WHERE [分类] LIKE ? ESCAPE '\\' "
-                                 "ORDER BY [名称], rowid LIMIT ?"),
+                                 "ORDER BY [名称] COLLATE PINYIN, rowid LIMIT ?"),
                   {containing(category)}, -1);
 }
 

@@ -55,7 +55,7 @@ bool NameListStore::remove(qint64 rowId)
 
 QList<ListedRow> HistoryTemplateStore::searchByKey(const QString &filter)
 {
-    Statement q(m_db, QStringLiteral("SELECT rowid, [名称] FROM [病史模板] WHERE [序号] LIKE ? ESCAPE '\\' ORDER BY [名称], rowid"));
+    Statement q(m_db, QStringLiteral("SELECT rowid, [名称] FROM [病史模板] WHERE [序号] LIKE ? ESCAPE '\\' ORDER BY [名称] COLLATE PINYIN, rowid"));
     q.bind(1, containing(filter));
     return listed(q);
 }

@@ -3,6 +3,7 @@
 #include "data/drug_store.h"
 #include "data/order_set_store.h"
 #include "support/data_fixture.h"
+#include "text/pinyin_order.h"
 
 #include "test_text.h"
 
@@ -51,8 +52,11 @@ protected:
             out << row.text;
         return out;
     }
-    // The engine compares UTF-8 bytes, which orders BMP text as UTF-16 does.
-    static bool inNameOrder(const QStringList &names) { return std::is_sorted(names.begin(), names.end()); }
+    static bool inNameOrder(const QStringList &names)
+    {
+        return std::is_sorted(names.begin(), names.end(),
+                              [](const QString &a, const QString &b) { return pinyinCompare(a, b) < 0; });
+    }
 };
 
 TEST_F(DrugSearchTest, CategoryClickListsEveryDrugContainingTheCaptionInNameOrder)
