@@ -63,9 +63,22 @@ void printAt(Printer &printer, const QPointF &at, const QString &text)
 
 } // namespace
 
+QString CalibrationPage::label(int item, const QString &caption)
+{
+    switch (item) {
+    case OverlayItems::Year: return QStringLiteral("年");
+    case OverlayItems::Month: return QStringLiteral("月");
+    case OverlayItems::Day: return QStringLiteral("日");
+    case OverlayItems::MaleMark: return QStringLiteral("\\男");
+    case OverlayItems::FemaleMark: return QStringLiteral("\\女");
+    default: return caption;
+    }
+}
+
 QString CalibrationPage::legend(const SettingsValues &settings)
 {
     return QStringLiteral("套打校准页：网格每格%1毫米，数字是距套打原点（套打左边距 %2、上边距 %3 毫米）的毫米数。\n"
+                          "“年”“月”“日”是日期的三部分，“\\男”“\\女”是男、女患者划掉另一性别的记号。\n"
                           "把本页叠在印刷处方上对光查看，读出各项目应在的位置，填入“处方套打设置”的左边距和上边距。")
         .arg(kGridMillimetres)
         .arg(plainNumber(leadingNumber(settings.overlayLeft)), plainNumber(leadingNumber(settings.overlayTop)));
@@ -85,14 +98,14 @@ void printCalibrationPage(Printer &printer, const SettingsValues &settings)
         const OverlayItem &setting = settings.overlay[item];
         if (item == OverlayItems::Body || !setting.ticked)
             continue;
-        printAt(printer, OverlayPrint::itemPoint(setting), setting.caption);
+        printAt(printer, OverlayPrint::itemPoint(setting), label(item, setting.caption));
     }
     // The body is printed whether its item is ticked or not; its first line sits one gap lower.
     const OverlayItem &body = settings.overlay[OverlayItems::Body];
     OverlayPrint::setBodyFont(printer, settings);
-    printAt(printer, OverlayPrint::itemPoint(body) + QPointF(0, OverlayPrint::kLineGap), body.caption);
+    printAt(printer, OverlayPrint::itemPoint(body) + QPointF(0, OverlayPrint::kLineGap), label(OverlayItems::Body, body.caption));
 
-    PrintSteps::setFont(printer, FontSpec{QStringLiteral("宋体"), 9, false});
+    PrintSteps::setFont(printer, FontSpec{QStringLiteral("宋体"), 8, false});
     const QStringList lines = legend(settings).split(QLatin1Char('\n'));
     printer.setCurrentY(height - (lines.size() + 1) * printer.textHeight());
     for (const QString &line : lines) {

@@ -21,7 +21,8 @@ constexpr int kExtraRow = 420;
 constexpr TwipRect kGeneralFrame{120, 120, 4515, 1935};
 constexpr TwipRect kPasswordFrame{120, 2220, 4515, 1515};
 constexpr TwipRect kPrintFrame{120, 3900, 4515, 2415 + kExtraRow};
-constexpr TwipRect kHintFrame{120, 6360 + kExtraRow, 4515, 1155};
+// The hint frame also takes the room beside the buttons, so its text is never cut.
+constexpr TwipRect kHintFrame{120, 6360 + kExtraRow, 4515, 1155 + kExtraRow};
 constexpr TwipRect kOverlayFrame{4740, 120, 4275, 7395 + kExtraRow};
 constexpr TwipRect kSaveButton{6180, 7680 + kExtraRow, 1395, 375};
 constexpr TwipRect kCancelButton{7620, 7680 + kExtraRow, 1395, 375};
@@ -58,14 +59,14 @@ constexpr TwipRect kChangePasswordButton{3120, 600, 1215, 375};
 
 // The hint frame's text, inside the frame.
 QString hintText();
-constexpr TwipRect kHintText{120, 240, 4275, 855};
+constexpr TwipRect kHintText{120, 240, 4275, 855 + kExtraRow};
 
 // Frame "处方套打设置": one row per item, in this order of item indexes.
 constexpr std::array<int, kOverlayItemCount> kOverlayRowOrder{0, 1, 16, 15, 2, 3, 4, 14, 5, 6, 19, 7,
                                                               17, 18, 20, 21, 22, 8, 9, 10, 11, 12, 13};
 constexpr int overlayRowTop(int row) { return 360 + 300 * row; }
 constexpr int kRowHeight = 315;
-constexpr int kTickLeft = 180, kTickWidth = 1140;
+constexpr int kTickLeft = 180, kTickWidth = 1260;
 constexpr int kLeftCaptionLeft = 1320, kLeftBoxLeft = 2040;
 constexpr int kTopCaptionLeft = 2700, kTopBoxLeft = 3420;
 constexpr int kPositionBoxWidth = 495;

@@ -22,6 +22,8 @@
 #include <QRadioButton>
 #include <QScreen>
 
+#include <tuple>
+
 namespace quillora {
 
 using namespace SettingsLayout;
@@ -168,8 +170,14 @@ void SettingsWindow::buildOverlay()
         tick->setObjectName(indexedName("Check1", item));
         placeAt(tick, kTickLeft, top, kTickWidth, kRowHeight);
         m_ticks[item] = tick;
-        caption(overlay, QStringLiteral("左边距"), kLeftCaptionLeft, top + 60);
-        caption(overlay, QStringLiteral("上边距"), kTopCaptionLeft, top + 60);
+        // Set against their boxes, leaving the long item captions their room.
+        for (const auto &[text, left, boxLeft] : {std::tuple(QStringLiteral("左边距"), kLeftCaptionLeft, kLeftBoxLeft),
+                                                  std::tuple(QStringLiteral("上边距"), kTopCaptionLeft, kTopBoxLeft)}) {
+            QLabel *label = caption(overlay, text, left, top);
+            label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            label->setAttribute(Qt::WA_TransparentForMouseEvents);
+            placeAt(label, left, top, boxLeft - left - 60, kRowHeight);
+        }
         const auto position = [&](const char *array, int left, const QString &what) {
             auto *edit = new QLineEdit(overlay);
             edit->setObjectName(indexedName(array, item));

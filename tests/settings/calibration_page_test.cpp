@@ -66,7 +66,7 @@ TEST(CalibrationPageTest, EachTickedItemStandsWhereTheOverlayPrintsIt)
     int captions = 0;
     for (int item = 0; item < kOverlayItemCount; ++item) {
         const OverlayItem &setting = settings.overlay[item];
-        const PrintEvent *printed = page.findText(setting.caption);
+        const PrintEvent *printed = page.findText(CalibrationPage::label(item, setting.caption));
         if (!setting.ticked && item != OverlayItems::Body) {
             EXPECT_EQ(printed, nullptr) << setting.caption.toStdString();
             continue;
@@ -81,6 +81,8 @@ TEST(CalibrationPageTest, EachTickedItemStandsWhereTheOverlayPrintsIt)
     const PrintEvent *body = page.findText(QStringLiteral("处方正文"));
     EXPECT_EQ(body->fontSize, 14);
     EXPECT_EQ(page.findText(QStringLiteral("姓名"))->fontSize, 12);
+    EXPECT_NE(page.findText(QStringLiteral("\\男")), nullptr);
+    EXPECT_NE(page.findText(QStringLiteral("年")), nullptr);
     EXPECT_EQ(page.count(PrintEvent::EndDoc), 1);
     EXPECT_EQ(page.count(PrintEvent::Orientation), 0);
 }
