@@ -1,9 +1,12 @@
 #include "bench_support.h"
 
+#include "base/fonts.h"
+
 #include "data/database.h"
 #include "data/drug_store.h"
 #include "text/pinyin.h"
 
+#include <QGuiApplication>
 #include <QStringList>
 
 namespace quillora::bench {
@@ -13,6 +16,23 @@ BenchFolder::BenchFolder()
     files = std::make_unique<DataFiles>(dir.filePath(QStringLiteral("档案数据库")));
     files->createMissing();
     files->open();
+}
+
+bool ensureGuiApplication()
+{
+    static bool ready = [] {
+        if (QCoreApplication::instance())
+            return qobject_cast<QGuiApplication *>(QCoreApplication::instance()) != nullptr;
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        static int argc = 1;
+        static char name[] = "quillora_bench";
+        static char *argv[] = {name, nullptr};
+        new QGuiApplication(argc, argv);  // lives for the whole run
+        installFontSubstitutions();
+        return true;
+    }();
+    return ready;
 }
 
 QString catalogueName(int i)

@@ -16,6 +16,10 @@ struct BenchFolder
     BenchFolder();
 };
 
+// Fonts and PDF output need a GUI application; the shared benchmark main makes none.
+// False when none can be made.
+bool ensureGuiApplication();
+
 // The name of catalogue drug i: a handful of stems, numbered, with a pack size.
 QString catalogueName(int i);
 // Fills the drug catalogue up to `count` drugs (every fifth one a herb), in one transaction.
