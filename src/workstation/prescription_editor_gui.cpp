@@ -202,25 +202,56 @@ bool PrescriptionEditor::eventFilter(QObject *watched, QEvent *event)
     return QObject::eventFilter(watched, event);
 }
 
-void PrescriptionEditor::retotal()
+void PrescriptionEditor::setLoading(bool loading)
 {
-    if (m_retotalling)
-        return;
-    m_retotalling = true;
+    m_loading = loading;
+    if (!loading)
+        m_acceptedGrid = gridOnScreen();
+}
+
+PriceGrid PrescriptionEditor::gridOnScreen() const
+{
     PriceGrid grid;
     for (int r = 0; r < kGridRows; ++r) {
         for (int c = 0; c < GridColumnCount; ++c)
             grid.rows[r][GridColumn(c)] = m_areas.grid->cell(c, r)->text();
     }
+    grid.total = m_areas.grid->total()->text();
+    return grid;
+}
+
+void PrescriptionEditor::setGridCell(int column, int row, const QString &text)
+{
+    QLineEdit *cell = m_areas.grid->cell(column, row);
+    if (cell->text() != text)
+        cell->setText(text);
+}
+
+void PrescriptionEditor::retotal()
+{
+    if (m_retotalling || m_loading)
+        return;
+    m_retotalling = true;
+    PriceGrid grid = gridOnScreen();
     grid.retotal();
-    for (int r = 0; r < kGridRows; ++r) {
-        QLineEdit *amount = m_areas.grid->cell(GridAmount, r);
-        if (amount->text() != grid.rows[r].amount)
-            amount->setText(grid.rows[r].amount);
+    const QList<int> refused = grid.rowsOutOfRange();
+    for (const int r : refused) {
+        // The edit that made the amount absurd is taken back.
+        grid.rows[r].quantity = m_acceptedGrid.rows[r].quantity;
+        grid.rows[r].price = m_acceptedGrid.rows[r].price;
+        setGridCell(GridQuantity, r, grid.rows[r].quantity);
+        setGridCell(GridPrice, r, grid.rows[r].price);
     }
+    if (!refused.isEmpty())
+        grid.retotal();
+    for (int r = 0; r < kGridRows; ++r)
+        setGridCell(GridAmount, r, grid.rows[r].amount);
     m_areas.grid->total()->setText(grid.total);
     m_areas.sheet->field(FieldDrugFee)->setText(grid.total);
+    m_acceptedGrid = grid;
     m_retotalling = false;
+    if (!refused.isEmpty())
+        MessageDialog::inform(m_areas.sheet, amountOutOfRangeMessage(refused.first()), MessageDialog::Icon::Exclamation);
 }
 
 void PrescriptionEditor::price()
@@ -234,6 +265,10 @@ void PrescriptionEditor::price()
     } catch (const std::exception &) {
         // An unreadable catalogue prices nothing; the grid is emptied as on every pricing.
     }
+    // A catalogue quantity or price that makes an absurd amount is left for the doctor to fill.
+    const QList<int> refused = grid.rowsOutOfRange();
+    for (const int r : refused)
+        grid.rows[r].quantity.clear();
     m_retotalling = true;
     for (int r = 0; r < kGridRows; ++r) {
         for (int c = 0; c < GridColumnCount; ++c)
@@ -241,6 +276,8 @@ void PrescriptionEditor::price()
     }
     m_retotalling = false;
     retotal();
+    if (!refused.isEmpty())
+        MessageDialog::inform(m_areas.sheet, amountOutOfRangeMessage(refused.first()), MessageDialog::Icon::Exclamation);
 }
 
 void PrescriptionEditor::applyAutoPricing(bool on)
