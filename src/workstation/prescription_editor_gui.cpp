@@ -4,6 +4,7 @@
 #include "data/workspace.h"
 #include "data/drug_store.h"
 #include "data/settings_row.h"
+#include "text/captions.h"
 #include "text/soft_keyboard_window.h"
 #include "text/text_lines.h"
 #include "workstation/action_bar_widget.h"
@@ -20,6 +21,7 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -161,8 +163,9 @@ void PrescriptionEditor::buildBodyMenu()
     m_bodyMenu = new QMenu(body());
     m_bodyMenu->setObjectName(QStringLiteral("右键菜单"));
     const auto add = [this](const QString &caption, const std::function<void()> &run) {
-        QAction *action = m_bodyMenu->addAction(caption);
+        QAction *action = m_bodyMenu->addAction(withAccessKey(caption));
         action->setObjectName(QStringLiteral("bodyMenu_") + caption);
+        action->setProperty("caption", caption);
         connect(action, &QAction::triggered, this, run);
         return action;
     };
@@ -183,7 +186,7 @@ void PrescriptionEditor::showBodyMenu(const QPoint &position)
     const bool selected = body()->textCursor().hasSelection();
     const bool clipboardText = !QGuiApplication::clipboard()->text().isEmpty();
     for (QAction *action : m_bodyMenu->actions()) {
-        const QString caption = action->text();
+        const QString caption = action->property("caption").toString();
         if (caption == QStringLiteral("粘贴(P)"))
             action->setEnabled(clipboardText);
         else if (caption == QStringLiteral("剪切(T)") || caption == QStringLiteral("复制(C)") || caption == QStringLiteral("删除(D)")
@@ -197,8 +200,18 @@ void PrescriptionEditor::showBodyMenu(const QPoint &position)
 
 bool PrescriptionEditor::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == body()->viewport() && event->type() == QEvent::MouseButtonPress)
-        hideHeaderLists();
+    if (watched == body()->viewport()) {
+        if (event->type() == QEvent::MouseButtonPress)
+            hideHeaderLists();
+        // The menu opens when the right button is released, not on the press that the
+        // platform turns into a context-menu request; the menu key still opens it.
+        if (event->type() == QEvent::ContextMenu && static_cast<QContextMenuEvent *>(event)->reason() == QContextMenuEvent::Mouse)
+            return true;
+        if (event->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent *>(event)->button() == Qt::RightButton) {
+            showBodyMenu(static_cast<QMouseEvent *>(event)->position().toPoint());
+            return true;
+        }
+    }
     return QObject::eventFilter(watched, event);
 }
 
