@@ -108,7 +108,9 @@ QSizeF PainterPrinter::printableAreaTwips() const
     return layout.paintRect(QPageLayout::Point).size() * 20.0;
 }
 
-double PainterPrinter::lineHeightTwips() const { return measured().lineSpacing * 1440.0 / m_dpiY; }
+// One line is the font's em, as the forms were drawn for 宋体, whose line is exactly 1 em: a
+// taller substitute's own line height would push the last body lines onto the footer.
+double PainterPrinter::lineHeightTwips() const { return fontSize() * 20.0; }
 
 void PainterPrinter::startNewPage()
 {

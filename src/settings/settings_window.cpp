@@ -4,6 +4,7 @@
 #include "data/workspace.h"
 #include "forms/form_parts_widget.h"
 #include "forms/twips.h"
+#include "forms/typing_limit_gui.h"
 #include "printing/paper_size.h"
 #include "printing/print_job_gui.h"
 #include "settings/calibration_page.h"
@@ -29,6 +30,14 @@ namespace quillora {
 using namespace SettingsLayout;
 
 namespace {
+
+// What the table holds of a column: the typing limit of its box.
+constexpr int kTextLimit = 50;
+int typingLimit(const QString &column)
+{
+    const SettingsColumn *definition = settingsColumn(column);
+    return definition ? definition->maxLength : kTextLimit;
+}
 
 const FontSpec kFont{QStringLiteral("宋体"), 9, false};
 const QString kCalibrationName = QStringLiteral("套打校准页");
@@ -83,6 +92,7 @@ QLineEdit *SettingsWindow::labelledEdit(QWidget *frame, const LabelledBox &box, 
     edit->setObjectName(QLatin1String(name));
     edit->setAccessibleName(withoutColon(box.caption));
     placeAt(edit, box.box);
+    limitTyping(edit, box.column.isEmpty() ? PasswordChange::kMaxLength : typingLimit(box.column));
     edit->installEventFilter(this);
     if (setting)
         connect(edit, &QLineEdit::textChanged, this, &SettingsWindow::storeEdits);
@@ -125,6 +135,8 @@ void SettingsWindow::buildPrint()
         combo->setEditable(editable);
         combo->setInsertPolicy(QComboBox::NoInsert);
         combo->addItems(choices);
+        if (editable)
+            limitTyping(combo->lineEdit(), typingLimit(box.column));
         placeAt(combo, box.box);
         (editable ? static_cast<QWidget *>(combo->lineEdit()) : combo)->installEventFilter(this);
         connect(combo, &QComboBox::currentTextChanged, this, &SettingsWindow::storeEdits);
@@ -183,6 +195,7 @@ void SettingsWindow::buildOverlay()
             edit->setObjectName(indexedName(array, item));
             edit->setAccessibleName(itemCaption + QLatin1Char(' ') + what);
             placeAt(edit, left, top, kPositionBoxWidth, kRowHeight);
+            limitTyping(edit, kTextLimit);
             edit->installEventFilter(this);
             connect(edit, &QLineEdit::textChanged, this, &SettingsWindow::storeEdits);
             return edit;

@@ -111,12 +111,4 @@ TEST_F(SettingsSaveTest, SavedFontSizeAndPaperReachTheNextPrint)
     EXPECT_EQ(line->fontName, QStringLiteral("楷体_GB2312"));
 }
 
-TEST_F(SettingsSaveTest, HeadingIsTheNameWithoutOuterBlanks)
-{
-    EXPECT_EQ(SettingsSave::institutionHeading(QStringLiteral("  青山 卫生院 \t")), QStringLiteral("青山 卫生院"));
-    EXPECT_EQ(SettingsSave::institutionHeading(QStringLiteral("\u3000青山卫生院")), QStringLiteral("青山卫生院"));
-    EXPECT_EQ(paperSizeFor(QStringLiteral("B4")).caption, kPrinterDefaultPaper);
-    EXPECT_TRUE(paperSizeFor(QString()).isPrinterDefault());
-}
-
 } // namespace

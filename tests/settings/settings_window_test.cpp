@@ -23,6 +23,8 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 
+#include <algorithm>
+
 using namespace quillora;
 using namespace quillora::test;
 
@@ -109,23 +111,18 @@ TEST_F(SettingsWindowTest, OpensFromTheMenuLaidOutAsTheForm)
         EXPECT_TRUE(frames.contains(QString::fromUtf8(title))) << title;
     EXPECT_EQ(in<QLabel>(settings, QStringLiteral("hintText"))->text(), SettingsLayout::hintText());
 
-    // The overlay rows stand top to bottom in the form's order, each with its caption.
-    int lastTop = -1;
-    for (int item : SettingsLayout::kOverlayRowOrder) {
-        QCheckBox *tick = in<QCheckBox>(settings, QStringLiteral("Check1_%1").arg(item));
-        EXPECT_EQ(tick->text(), overlayItemDefaults()[item].caption);
-        EXPECT_GT(tick->y(), lastTop);
-        lastTop = tick->y();
-        EXPECT_EQ(box(settings, QStringLiteral("Text10_%1").arg(item))->y(), tick->y());
-        EXPECT_FALSE(box(settings, QStringLiteral("Text11_%1").arg(item))->accessibleName().isEmpty());
+    // The overlay rows stand top to bottom in the form's order.
+    QList<QCheckBox *> ticks = in<QGroupBox>(settings, QStringLiteral("overlayFrame"))->findChildren<QCheckBox *>();
+    std::sort(ticks.begin(), ticks.end(), [](QCheckBox *a, QCheckBox *b) { return a->y() < b->y(); });
+    QStringList rows;
+    for (QCheckBox *tick : ticks) {
+        rows << tick->text();
+        const QString index = tick->objectName().section(QLatin1Char('_'), 1);
+        EXPECT_EQ(box(settings, QStringLiteral("Text10_") + index)->y(), tick->y());
+        EXPECT_EQ(tick->text(), overlayItemDefaults()[index.toInt()].caption);
     }
-    QStringList fonts, papers;
-    for (int i = 0; i < in<QComboBox>(settings, QStringLiteral("fontBox"))->count(); ++i)
-        fonts << in<QComboBox>(settings, QStringLiteral("fontBox"))->itemText(i);
-    EXPECT_EQ(fonts, (QStringList{QStringLiteral("宋体"), QStringLiteral("楷体_GB2312"), QStringLiteral("隶书")}));
-    for (int i = 0; i < in<QComboBox>(settings, QStringLiteral("paperBox"))->count(); ++i)
-        papers << in<QComboBox>(settings, QStringLiteral("paperBox"))->itemText(i);
-    EXPECT_EQ(papers.join(QLatin1Char(',')), QStringLiteral("打印机默认,A4,A5,B5,16开,32开"));
+    EXPECT_EQ(rows.join(QLatin1Char(' ')), QStringLiteral("姓名 性别 男(划掉女) 女(划掉男) 年龄 费别 医疗证号 科别 住址|电话 临床诊断 日期 "
+                                                        "日期(年) 日期(月) 日期(日) 过敏史 既往史 电话 医生 配药 复核 药费 其他收费 处方正文"));
 
     // A second menu click shows the same window with the values being edited, not the table's.
     retype(box(settings, QStringLiteral("doctorBox")), QStringLiteral("赵医生"));
@@ -269,12 +266,16 @@ TEST_F(SettingsWindowTest, RefusedOrFailedSaveKeepsTheWindowAndTheEdits)
 {
     SettingsWindow *settings = open();
     retype(box(settings, QStringLiteral("departmentBox")), QStringLiteral("外科"));
+    // Typing stops at what the column holds; an empty margin is refused by name.
     retype(box(settings, QStringLiteral("doctorBox")), QStringLiteral("一二三四五六七八九十壹"));
+    EXPECT_EQ(box(settings, QStringLiteral("doctorBox"))->text(), QStringLiteral("一二三四五六七八九十"));
+    retype(box(settings, QStringLiteral("sheetLeftBox")), QString());
     clickButton(settings, QStringLiteral("saveButton"));
-    EXPECT_TRUE(MessageDialog::lastText().contains(QStringLiteral("“医生”"))) << MessageDialog::lastText().toStdString();
+    EXPECT_TRUE(MessageDialog::lastText().contains(QStringLiteral("“处方左边距”"))) << MessageDialog::lastText().toStdString();
     EXPECT_TRUE(settings->isVisible());
     EXPECT_EQ(stored(QStringLiteral("科别")), QStringLiteral("内科"));
 
+    retype(box(settings, QStringLiteral("sheetLeftBox")), QStringLiteral("10"));
     retype(box(settings, QStringLiteral("doctorBox")), QStringLiteral("李医生"));
     workspace->settings().exec(QStringLiteral("CREATE TRIGGER [满] BEFORE UPDATE ON [设置] BEGIN SELECT RAISE(ABORT, '磁盘已满'); END"));
     clickButton(settings, QStringLiteral("saveButton"));
