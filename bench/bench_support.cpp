@@ -6,7 +6,11 @@
 #include "data/drug_store.h"
 #include "text/pinyin.h"
 
+#include "printing/painter_printer.h"
+
+#include <QBuffer>
 #include <QGuiApplication>
+#include <QPdfWriter>
 #include <QStringList>
 
 namespace quillora::bench {
@@ -33,6 +37,19 @@ bool ensureGuiApplication()
         return true;
     }();
     return ready;
+}
+
+qint64 pdfSize(const std::function<void(Printer &)> &compose)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter pdf(&buffer);
+        pdf.setPageSize(QPageSize(QPageSize::A4));
+        PainterPrinter printer(&pdf);
+        compose(printer);
+    }
+    return buffer.size();
 }
 
 QString catalogueName(int i)

@@ -1,13 +1,10 @@
 #include "bench_support.h"
 #include "data/settings_columns.h"
 #include "data/settings_record.h"
-#include "printing/painter_printer.h"
 #include "printing/recording_printer.h"
 #include "settings/calibration_page.h"
 #include "settings/settings_save.h"
 
-#include <QBuffer>
-#include <QPdfWriter>
 #include <benchmark/benchmark.h>
 
 using namespace quillora;
@@ -79,17 +76,8 @@ static void BM_CalibrationPagePdf(benchmark::State &state)
     }
     const SettingsValues settings = calibrationSettings();
     qint64 bytes = 0;
-    for (auto _ : state) {
-        QBuffer buffer;
-        buffer.open(QIODevice::WriteOnly);
-        {
-            QPdfWriter pdf(&buffer);
-            pdf.setPageSize(QPageSize(QPageSize::A4));
-            PainterPrinter printer(&pdf);
-            printCalibrationPage(printer, settings);
-        }
-        bytes = buffer.size();
-    }
+    for (auto _ : state)
+        bytes = bench::pdfSize([&](Printer &printer) { printCalibrationPage(printer, settings); });
     state.counters["pdf_bytes"] = double(bytes);
 }
 BENCHMARK(BM_CalibrationPagePdf)->Unit(benchmark::kMillisecond);
