@@ -15,12 +15,6 @@ using namespace quillora::test;
 
 namespace {
 
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 bool writeAll(const QString &path, const QByteArray &contents)
 {
     QFile file(path);
@@ -45,7 +39,7 @@ TEST(PowerLoss, NothingAcknowledgedIsLostAndNothingPartial)
     DataFiles files(dataFolder);
     files.createMissing();
     const QString archivePath = QFileInfo(files.archivePath()).absoluteFilePath();
-    const QByteArray initial = readAll(archivePath);
+    const QByteArray initial = readFile(archivePath);
 
     VisitRecord a = sampleVisit(QStringLiteral("张三"), QStringLiteral("2026-12-08"), QStringLiteral("2026-12-08 09:30:00"));
     VisitRecord b = sampleVisit(QStringLiteral("李四"), QStringLiteral("2026-12-08"), QStringLiteral("2026-12-08 09:40:00"));
