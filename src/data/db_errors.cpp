@@ -1,6 +1,7 @@
 #include "data/db_errors.h"
 
 #include "data/backup_folders.h"
+#include "data/data_files.h"
 #include "data/database.h"
 
 #include <QDir>
@@ -88,7 +89,8 @@ bool isDamageCode(int code)
 QString damageAdvice(const QString &backupRoot)
 {
     const QString latest = latestBackupFolder(backupRoot);
-    const QString advice = QStringLiteral("档案数据库已损坏，请不要继续保存病历，先关闭程序，用备份恢复数据文件。");
+    const QString advice = QStringLiteral("档案数据库已损坏。请不要再保存病历，关闭程序后用最近的完好备份替换数据文件夹中的 %1。")
+                               .arg(kArchiveFileName);
     if (latest.isEmpty())
         return advice + QStringLiteral("\n备份文件夹 %1 中还没有完好的备份。").arg(QDir::toNativeSeparators(backupRoot));
     return advice + QStringLiteral("\n最近的完好备份：%1").arg(QDir::toNativeSeparators(latest));
