@@ -4,6 +4,7 @@
 #include "text/pinyin_order.h"
 
 #include <QDeadlineTimer>
+#include <QThread>
 #include <sqlcipher/sqlite3.h>
 
 namespace quillora {
@@ -283,8 +284,10 @@ void Transaction::commit()
             m_done = true;
             return;
         } catch (const DbError &error) {
-            if ((error.code() & 0xff) == SQLITE_BUSY && m_db.inTransaction() && !deadline.hasExpired())
+            if ((error.code() & 0xff) == SQLITE_BUSY && m_db.inTransaction() && !deadline.hasExpired()) {
+                QThread::msleep(20);  // the busy handler has waited already; this only keeps a refusal from spinning
                 continue;
+            }
             m_done = true;
             if (m_db.inTransaction()) {
                 try {

@@ -89,7 +89,7 @@ bool isDamageCode(int code)
 QString damageAdvice(const QString &backupRoot)
 {
     const QString latest = latestBackupFolder(backupRoot);
-    const QString advice = QStringLiteral("档案数据库已损坏。请不要再保存病历，关闭程序后用最近的完好备份替换数据文件夹中的 %1。")
+    const QString advice = QStringLiteral("档案数据库已损坏。请不要再保存病历，关闭程序后用最近的完好备份替换数据文件夹中的%1。")
                                .arg(kArchiveFileName);
     if (latest.isEmpty())
         return advice + QStringLiteral("\n备份文件夹 %1 中还没有完好的备份。").arg(QDir::toNativeSeparators(backupRoot));
@@ -100,7 +100,7 @@ QString failureMessage(const QString &what, const DbError &error, const QString 
 {
     QString text = what + QStringLiteral("：") + error.message();
     if (error.isDamage())
-        text += QLatin1Char('\n') + damageAdvice(backupRoot);
+        text += QStringLiteral("\n\n") + damageAdvice(backupRoot);
     return text;
 }
 
