@@ -4,7 +4,6 @@
 #include "support/fault_vfs.h"
 #include "support/visit_compare.h"
 
-#include <QDir>
 #include <cstdio>
 #include <functional>
 
@@ -21,17 +20,16 @@ protected:
     void SetUp() override
     {
         Clock::setFixed(QDateTime(QDate(2026, 12, 8), QTime(9, 30, 0)));
-        const QString dataFolder = QDir(m_folder.path()).filePath(QStringLiteral("档案数据库"));
-        m_files = std::make_unique<DataFiles>(dataFolder);
-        m_files->createMissing();
-        m_vfs = std::make_unique<FaultVfs>(dataFolder);
-        m_files->open();
-        m_check.open(m_files->archivePath(), kArchiveKey);
+        const QString path = m_folder.file(kArchiveFileName);
+        createArchiveFile(path);
+        m_vfs = std::make_unique<FaultVfs>(m_folder.path());
+        m_archive.open(path, kArchiveKey);
+        m_check.open(path, kArchiveKey);
     }
     void TearDown() override
     {
         m_check.close();
-        m_files->close();
+        m_archive.close();
         m_vfs.reset();
         Clock::reset();
     }
@@ -45,7 +43,7 @@ protected:
     // Saves version(n) with the n-th call failing, for every n a clean save reaches.
     Sweep sweep(FaultVfs::Fault fault, const std::function<VisitRecord(int)> &version)
     {
-        VisitStore program(m_files->archive());
+        VisitStore program(m_archive);
         VisitStore file(m_check);
         Sweep result;
         program.save(version(0), 2026);
@@ -110,9 +108,9 @@ protected:
     }
 
     TempProgramFolder m_folder;
-    std::unique_ptr<DataFiles> m_files;
     std::unique_ptr<FaultVfs> m_vfs;
-    Database m_check;
+    Database m_archive;  // the program's connection
+    Database m_check;    // a second one that reads what the file holds
 };
 
 const FaultVfs::Fault kFaults[] = {FaultVfs::Fault::IoError, FaultVfs::Fault::DiskFull};

@@ -4,7 +4,6 @@
 #include "support/fault_vfs.h"
 #include "support/visit_compare.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -35,10 +34,8 @@ TEST(PowerLoss, NothingAcknowledgedIsLostAndNothingPartial)
 {
     Clock::setFixed(QDateTime(QDate(2026, 12, 8), QTime(9, 30, 0)));
     TempProgramFolder folder;
-    const QString dataFolder = folder.file(QStringLiteral("档案数据库"));
-    DataFiles files(dataFolder);
-    files.createMissing();
-    const QString archivePath = QFileInfo(files.archivePath()).absoluteFilePath();
+    const QString archivePath = QFileInfo(folder.file(kArchiveFileName)).absoluteFilePath();
+    createArchiveFile(archivePath);
     const QByteArray initial = readFile(archivePath);
 
     VisitRecord a = sampleVisit(QStringLiteral("张三"), QStringLiteral("2026-12-08"), QStringLiteral("2026-12-08 09:30:00"));
@@ -50,22 +47,21 @@ TEST(PowerLoss, NothingAcknowledgedIsLostAndNothingPartial)
     b.body = QStringLiteral("熟地黄 15g\r\n").repeated(30);  // shrinks: pages freed
     b.history = QStringLiteral("复诊");
     versions << b;
-    a.header[FieldDiagnosis] = QStringLiteral("上呼吸道感染");
-    versions << a;
 
     QList<Save> saves;
     QList<IoEvent> events;
     {
-        FaultVfs vfs(dataFolder);
+        FaultVfs vfs(folder.path());
         vfs.setRecording(true);
-        files.open();
-        VisitStore store(files.archive());
+        Database archive;
+        archive.open(archivePath, kArchiveKey);
+        VisitStore store(archive);
         for (const VisitRecord &v : versions) {
             const qsizetype from = vfs.events().size();
             store.save(v, 2026);
             saves << Save{from, vfs.events().size(), v};
         }
-        files.close();
+        archive.close();
         events = vfs.events();
     }
     Clock::reset();

@@ -217,42 +217,22 @@ int vfsAccess(sqlite3_vfs *, const char *name, int flags, int *result)
     return s_state->real->xAccess(s_state->real, name, flags, result);
 }
 
-int vfsFullPathname(sqlite3_vfs *, const char *name, int size, char *out) { return s_state->real->xFullPathname(s_state->real, name, size, out); }
-void *vfsDlOpen(sqlite3_vfs *, const char *name) { return s_state->real->xDlOpen(s_state->real, name); }
-void vfsDlError(sqlite3_vfs *, int size, char *message) { s_state->real->xDlError(s_state->real, size, message); }
-void (*vfsDlSym(sqlite3_vfs *, void *handle, const char *symbol))(void) { return s_state->real->xDlSym(s_state->real, handle, symbol); }
-void vfsDlClose(sqlite3_vfs *, void *handle) { s_state->real->xDlClose(s_state->real, handle); }
-int vfsRandomness(sqlite3_vfs *, int size, char *out) { return s_state->real->xRandomness(s_state->real, size, out); }
-int vfsSleep(sqlite3_vfs *, int micro) { return s_state->real->xSleep(s_state->real, micro); }
-int vfsCurrentTime(sqlite3_vfs *, double *now) { return s_state->real->xCurrentTime(s_state->real, now); }
-int vfsLastError(sqlite3_vfs *, int size, char *out) { return s_state->real->xGetLastError(s_state->real, size, out); }
-int vfsCurrentTime64(sqlite3_vfs *, sqlite3_int64 *now) { return s_state->real->xCurrentTimeInt64(s_state->real, now); }
-
 } // namespace
 
 FaultVfs::FaultVfs(const QString &watchedFolder) : m_state(new State)
 {
     m_state->real = sqlite3_vfs_find(nullptr);
     m_state->folder = QFileInfo(watchedFolder).absoluteFilePath().toUtf8();
+    // The rest (paths, randomness, time) is SQLite's own layer, which ignores which object calls it.
     sqlite3_vfs &v = m_state->vfs;
-    std::memset(&v, 0, sizeof v);
-    v.iVersion = 2;
+    v = *m_state->real;
+    v.pNext = nullptr;
     v.szOsFile = kRealOffset + m_state->real->szOsFile;
-    v.mxPathname = m_state->real->mxPathname;
     v.zName = "quillora-fault";
+    v.pAppData = nullptr;
     v.xOpen = vfsOpen;
     v.xDelete = vfsDelete;
     v.xAccess = vfsAccess;
-    v.xFullPathname = vfsFullPathname;
-    v.xDlOpen = vfsDlOpen;
-    v.xDlError = vfsDlError;
-    v.xDlSym = vfsDlSym;
-    v.xDlClose = vfsDlClose;
-    v.xRandomness = vfsRandomness;
-    v.xSleep = vfsSleep;
-    v.xCurrentTime = vfsCurrentTime;
-    v.xGetLastError = vfsLastError;
-    v.xCurrentTimeInt64 = vfsCurrentTime64;
     s_state = m_state;
     sqlite3_vfs_register(&v, 1);
 }
