@@ -138,7 +138,7 @@ TEST_F(ProgramTest, UnreadableArchiveRefusesEveryPassword)
 TEST_F(ProgramTest, ReadOnlyProgramFolderIsNeverHiddenBehindAnEmptyArchive)
 {
     DataFiles beside(folder.file(QStringLiteral("档案数据库")));
-    beside.createMissing();
+    createDataFiles(beside);
     beside.open();
     VisitStore(beside.archive()).save(sampleVisit(QStringLiteral("王秀兰"), QStringLiteral("2026-12-01"),
                                                   QStringLiteral("2026-12-01 08:00:00")), 2026);
