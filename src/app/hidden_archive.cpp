@@ -41,8 +41,13 @@ HiddenArchive HiddenArchive::find(const AppPaths &paths)
     const QString userArchive = QDir(hidden.userDataFolder).filePath(kArchiveFileName);
     if (!QFile::exists(programArchive))
         return hidden;
-    // An empty per-user archive left by an earlier start hides the visits all the same.
-    hidden.found = !QFile::exists(userArchive) || (visitCount(userArchive) == 0 && visitCount(programArchive) != 0);
+    if (QFile::exists(userArchive)) {
+        // An empty per-user archive left by an earlier start hides the visits all the same.
+        hidden.found = visitCount(userArchive) == 0 && visitCount(programArchive) > 0;
+    } else {
+        // A file beside the program that cannot be read is not worth a copy that would fail.
+        hidden.found = visitCount(programArchive) >= 0;
+    }
     return hidden;
 }
 

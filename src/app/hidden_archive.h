@@ -15,8 +15,8 @@ struct HiddenArchive
     QString programDataFolder;  // 档案数据库 beside the program, readable but not writable
     QString userDataFolder;     // the per-user data folder the program would use instead
 
-    // Found when the per-user folder has no archive, or one without visits while the
-    // program folder's archive has some.
+    // Found when the program folder's archive can be read and the per-user folder has no
+    // archive, or one without visits while the program folder's archive has some.
     static HiddenArchive find(const AppPaths &paths);
 
     // What the doctor is asked before the login.

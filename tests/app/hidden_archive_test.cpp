@@ -92,6 +92,7 @@ TEST_F(HiddenArchiveTest, CopyBringsTheVisitsAndKeepsWhatItReplaces)
     AppPaths second = paths;
     second.dataFolder = elsewhere.file(kDataFolderName);
     damageFile(hidden.programDataFolder + QStringLiteral("/档案.dat"), 0, 64);
+    EXPECT_FALSE(HiddenArchive::find(second).found);  // offering a copy that must fail would lock the doctor out
     const QStringList problems = HiddenArchive::find(second).copyIntoUserFolder();
     ASSERT_EQ(problems.size(), 1);
     EXPECT_TRUE(problems[0].contains(QStringLiteral("档案.dat"))) << problems[0].toStdString();
