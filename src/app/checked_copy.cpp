@@ -26,24 +26,9 @@ bool syncPath(const QString &path, bool directory)
 
 QString native(const QString &path) { return QDir::toNativeSeparators(path); }
 
-// Opens the copy with its key and runs SQLite's own check of every page.
-QString checkDatabase(const QString &copy, const QString &source, const QString &key)
+QString stageChecked(const QString &source, const QString &target, const std::function<QString(const QString &)> &check)
 {
-    try {
-        Database db;
-        db.open(copy, key);
-        Statement check(db, QStringLiteral("PRAGMA quick_check"));
-        if (!check.next() || check.text(0) != QLatin1String("ok"))
-            return QStringLiteral("%1 未通过完整性检查，文件已损坏").arg(native(source));
-    } catch (const DbError &e) {
-        return QStringLiteral("%1 无法读取（%2），文件可能已损坏").arg(native(source), e.message());
-    }
-    return {};
-}
-
-QString copyChecked(const QString &source, const QString &target, const std::function<QString(const QString &)> &check)
-{
-    const QString partial = target + QStringLiteral(".part");
+    const QString partial = stagedName(target);
     QFile::remove(partial);
     QFile in(source);
     if (!in.exists())
@@ -58,12 +43,13 @@ QString copyChecked(const QString &source, const QString &target, const std::fun
         QFile::remove(partial);
         return problem;
     }
-    if (std::rename(QFile::encodeName(partial).constData(), QFile::encodeName(target).constData()) != 0) {
-        QFile::remove(partial);
-        return QStringLiteral("无法写入 %1").arg(native(target));
-    }
-    syncPath(QFileInfo(target).absolutePath(), true);
     return {};
+}
+
+QString copyChecked(const QString &source, const QString &target, const std::function<QString(const QString &)> &check)
+{
+    const QString problem = stageChecked(source, target, check);
+    return problem.isEmpty() ? putStagedInPlace(target) : problem;
 }
 
 } // namespace
@@ -72,7 +58,39 @@ QString copyFileOver(const QString &source, const QString &target) { return copy
 
 QString copyDatabaseOver(const QString &source, const QString &target, const QString &key)
 {
-    return copyChecked(source, target, [&](const QString &copy) { return checkDatabase(copy, source, key); });
+    return copyChecked(source, target, [&](const QString &copy) { return checkDatabaseFile(copy, key, source); });
+}
+
+QString stagedName(const QString &target) { return target + QStringLiteral(".part"); }
+
+QString stageDatabaseCopy(const QString &source, const QString &target, const QString &key)
+{
+    return stageChecked(source, target, [&](const QString &copy) { return checkDatabaseFile(copy, key, source); });
+}
+
+QString putStagedInPlace(const QString &target)
+{
+    const QString partial = stagedName(target);
+    if (std::rename(QFile::encodeName(partial).constData(), QFile::encodeName(target).constData()) != 0) {
+        QFile::remove(partial);
+        return QStringLiteral("无法写入 %1").arg(native(target));
+    }
+    syncPath(QFileInfo(target).absolutePath(), true);
+    return {};
+}
+
+QString checkDatabaseFile(const QString &path, const QString &key, const QString &shownName)
+{
+    try {
+        Database db;
+        db.open(path, key, Database::Access::ReadOnly);
+        Statement check(db, QStringLiteral("PRAGMA quick_check"));
+        if (!check.next() || check.text(0) != QLatin1String("ok"))
+            return QStringLiteral("%1 未通过完整性检查，文件已损坏").arg(native(shownName));
+    } catch (const DbError &e) {
+        return QStringLiteral("%1 无法读取（%2），文件可能已损坏").arg(native(shownName), e.message());
+    }
+    return {};
 }
 
 } // namespace quillora

@@ -13,4 +13,15 @@ QString copyFileOver(const QString &source, const QString &target);
 // with its key and pass SQLite's quick check, so a damaged file never replaces a good copy.
 QString copyDatabaseOver(const QString &source, const QString &target, const QString &key);
 
+// The two halves of copyDatabaseOver, for callers that must have several files checked before
+// any of them replaces its target: stageDatabaseCopy leaves the checked copy under
+// stagedName(target) (or nothing, and says why); putStagedInPlace renames it over the target.
+QString stagedName(const QString &target);
+QString stageDatabaseCopy(const QString &source, const QString &target, const QString &key);
+QString putStagedInPlace(const QString &target);
+
+// Opens a database file read-only with its key and runs SQLite's quick check; empty when it
+// passes, else what is wrong, naming the file as shownName.
+QString checkDatabaseFile(const QString &path, const QString &key, const QString &shownName);
+
 } // namespace quillora

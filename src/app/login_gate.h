@@ -14,6 +14,8 @@ public:
 
     // The hint "(原始密码：816)" is shown only while the initial password is in force.
     bool showsInitialHint() const;
+    // No password could be read: the archive is damaged or cannot be opened, and nothing logs in.
+    bool archiveUnreadable() const { return !m_stored; }
     // Empty when the password opens the program, else the message to show.
     QString check(const QString &typed) const;
 

@@ -84,15 +84,26 @@ LoginWindow::LoginWindow(const LoginGate &gate, QWidget *parent) : QWidget(paren
 void LoginWindow::confirm()
 {
     const QString problem = m_gate.check(m_password->text());
+    if (m_gate.archiveUnreadable()) {
+        if (MessageDialog::choose(this, problem + QStringLiteral("\n\n可以在“数据备份与恢复”中用一份完好的备份恢复数据。"),
+                                  QStringLiteral("数据备份与恢复"), QStringLiteral("关闭"), MessageDialog::Icon::Critical))
+            Q_EMIT backupRequested();
+        return;
+    }
     if (!problem.isEmpty()) {
-        MessageDialog::inform(this, problem, problem == QStringLiteral("密码错误！") ? MessageDialog::Icon::None
-                                                                                  : MessageDialog::Icon::Critical);
+        MessageDialog::inform(this, problem);
         m_password->setFocus();
         return;
     }
     m_passed = true;
     hide();
     Q_EMIT loggedIn();
+}
+
+void LoginWindow::setGate(const LoginGate &gate)
+{
+    m_gate = gate;
+    m_hint->setVisible(m_gate.showsInitialHint());
 }
 
 void LoginWindow::closeEvent(QCloseEvent *event)

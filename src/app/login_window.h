@@ -19,12 +19,16 @@ public:
     LoginWindow(const LoginGate &gate, QWidget *parent = nullptr);
 
     QLineEdit *passwordBox() const { return m_password; }
+    // The files were read again (after a restore): the new password and hint take over.
+    void setGate(const LoginGate &gate);
 
 Q_SIGNALS:
     // The password was right; the window has hidden itself.
     void loggedIn();
     // The window was cancelled or closed: the program ends.
     void cancelled();
+    // The archive cannot be read and the doctor chose to restore it from a backup.
+    void backupRequested();
 
 protected:
     void closeEvent(QCloseEvent *event) override;

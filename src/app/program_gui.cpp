@@ -1,6 +1,7 @@
 #include "app/program_gui.h"
 
 #include "base/clock.h"
+#include "app/backup_window.h"
 #include "app/hidden_archive.h"
 #include "app/instance_lock.h"
 #include "app/login_window.h"
@@ -26,6 +27,7 @@ Program::Program(const AppPaths &paths, QObject *parent) : QObject(parent), m_pa
 
 Program::~Program()
 {
+    delete m_backup;
     m_main.reset();
     m_login.reset();
     if (m_workspace)
@@ -56,6 +58,7 @@ bool Program::start()
     m_login = std::make_unique<LoginWindow>(LoginGate(state.password, state.problem));
     connect(m_login.get(), &LoginWindow::loggedIn, this, &Program::openMainWindow);
     connect(m_login.get(), &LoginWindow::cancelled, this, [this] { end(false); });
+    connect(m_login.get(), &LoginWindow::backupRequested, this, &Program::openBackupWindow);
     m_login->show();
     return true;
 }
@@ -90,7 +93,38 @@ void Program::openMainWindow()
     m_main = std::make_unique<MainWindow>(*m_workspace);
     connect(m_main.get(), &MainWindow::exitRequested, this, [this] { end(false); });
     connect(m_main.get(), &MainWindow::closed, this, [this] { end(true); });
+    connect(m_main.get(), &MainWindow::backupWindowRequested, this, &Program::openBackupWindow);
     m_main->show();
+}
+
+void Program::openBackupWindow()
+{
+    if (!m_backup) {
+        m_backup = new BackupWindow(*m_workspace);
+        m_backup->setAttribute(Qt::WA_DeleteOnClose);
+        m_backup->setBeforeRestore([this] {
+            if (!m_main || m_main->closeDataWindows())
+                return QString();
+            return QStringLiteral("请先关闭输液执行卡、病史卡和综合设置窗口，再恢复数据。");
+        });
+        connect(m_backup, &BackupWindow::restored, this, &Program::showRestoredData);
+    }
+    m_backup->show();
+    m_backup->raise();
+    m_backup->activateWindow();
+}
+
+BackupWindow *Program::backupWindow() const { return m_backup.data(); }
+
+void Program::showRestoredData()
+{
+    if (m_main) {
+        m_main->load();
+        return;
+    }
+    // Restored before anyone logged in: the password is the one of the restored archive.
+    const StartupState state = startUp(m_workspace->files(), *m_lock);
+    m_login->setGate(LoginGate(state.password, state.problem));
 }
 
 void Program::end(bool withBackup)
@@ -98,6 +132,8 @@ void Program::end(bool withBackup)
     if (m_ended)
         return;
     m_ended = true;
+    // Its checks hold connections to the copies that the backup is about to replace.
+    delete m_backup;
     if (m_main)
         m_main->hide();
     if (m_login)

@@ -3,10 +3,12 @@
 #include "base/app_paths.h"
 
 #include <QObject>
+#include <QPointer>
 #include <memory>
 
 namespace quillora {
 
+class BackupWindow;
 class InstanceLock;
 class LoginWindow;
 class MainWindow;
@@ -35,6 +37,9 @@ public:
     Workspace *workspace() const { return m_workspace.get(); }
     LoginWindow *loginWindow() const { return m_login.get(); }
     MainWindow *mainWindow() const { return m_main.get(); }
+    // "数据备份与恢复", from the main window's menu or from a login that cannot read the archive.
+    void openBackupWindow();
+    BackupWindow *backupWindow() const;
 
 Q_SIGNALS:
     // The run is over; the event loop may end with this code.
@@ -44,6 +49,7 @@ private:
     void openMainWindow();
     void end(bool withBackup);
     bool offerHiddenArchive();
+    void showRestoredData();
 
     AppPaths m_paths;
     std::unique_ptr<InstanceLock> m_lock;
@@ -51,6 +57,7 @@ private:
     std::unique_ptr<Workspace> m_workspace;
     std::unique_ptr<LoginWindow> m_login;
     std::unique_ptr<MainWindow> m_main;
+    QPointer<BackupWindow> m_backup;
     bool m_ended = false;
 };
 

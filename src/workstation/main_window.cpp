@@ -199,6 +199,8 @@ void MainWindow::buildMenus()
     addMenuAction(preview, QStringLiteral("预览输液执行卡"));
     addMenuAction(preview, QStringLiteral("预览病史卡"));
     file->addSeparator();
+    addMenuAction(file, QStringLiteral("数据备份与恢复"));
+    file->addSeparator();
     QAction *exit = addMenuAction(file, QStringLiteral("退出"));
     exit->setObjectName(QStringLiteral("exitAction"));
 
@@ -246,6 +248,7 @@ void MainWindow::buildMenus()
     connectAction(QStringLiteral("在线帮助"), [this] { openHelp(); });
     connectAction(QStringLiteral("关于"), [this] { openAbout(); });
     connectAction(QStringLiteral("综合设置"), [this] { openSettings(); });
+    connectAction(QStringLiteral("数据备份与恢复"), [this] { Q_EMIT backupWindowRequested(); });
 
     // Windows that are not part of this build yet stay visibly unavailable rather than doing nothing.
     for (const char *caption : {"统计", "门诊日志", "药品维护", "个人组套/中医验方维护", "诊断名称维护", "病史模板维护",
@@ -366,6 +369,16 @@ void MainWindow::openSettings()
 }
 
 SettingsWindow *MainWindow::settingsWindow() const { return qobject_cast<SettingsWindow *>(m_settingsWindow.data()); }
+
+bool MainWindow::closeDataWindows()
+{
+    for (QWidget *window : {static_cast<QWidget *>(m_infusionCard.data()), static_cast<QWidget *>(m_historyCard.data()),
+                            m_settingsWindow.data()}) {
+        if (window && window->isVisible() && !window->close())
+            return false;
+    }
+    return true;
+}
 
 void MainWindow::copyBody()
 {

@@ -53,12 +53,19 @@ public:
     // "综合设置": the settings window, opened once and raised when it is open.
     void openSettings();
     SettingsWindow *settingsWindow() const;
+    // Before the data files are replaced: the windows that hold data of their own close
+    // (a card asks about its changes first); false when one stays open.
+    bool closeDataWindows();
+    // Reads everything shown from the files again (after a restore) and starts a new visit.
+    void load();
 
 Q_SIGNALS:
     // "退出": the program ends at once, without the backup.
     void exitRequested();
     // The window was closed by its close box or by the system: the backup runs.
     void closed();
+    // "数据备份与恢复".
+    void backupWindowRequested();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -68,7 +75,6 @@ private:
     void buildCanvas();
     void buildToolbar(QWidget *canvas);
     void buildMenus();
-    void load();
     void layOutRightColumn(bool pricingShown);
     template <typename Window>
     void openCardWindow(QPointer<Window> &window);
