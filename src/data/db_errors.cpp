@@ -89,7 +89,7 @@ bool isDamageCode(int code)
 QString damageAdvice(const QString &backupRoot)
 {
     const QString latest = latestBackupFolder(backupRoot);
-    const QString advice = QStringLiteral("档案数据库已损坏。请不要再保存病历，关闭程序后用最近的完好备份替换数据文件夹中的%1。")
+    const QString advice = QStringLiteral("档案数据库已损坏。请不要再保存病历，在“文件”菜单的“数据备份与恢复”中用最近的完好备份恢复%1。")
                                .arg(kArchiveFileName);
     if (latest.isEmpty())
         return advice + QStringLiteral("\n备份文件夹 %1 中还没有完好的备份。").arg(QDir::toNativeSeparators(backupRoot));

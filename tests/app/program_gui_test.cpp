@@ -124,8 +124,10 @@ TEST_F(ProgramTest, UnreadableArchiveRefusesEveryPassword)
     Program program(folder.path(), folder.executable());
     ASSERT_TRUE(program.start());
     EXPECT_FALSE(program.loginWindow()->findChild<QLabel *>(QStringLiteral("hintLabel"))->isVisible());
+    MessageDialog::setNextAnswer(false);  // not the backup window this time
     login(program, QString());
     EXPECT_TRUE(MessageDialog::lastText().contains(QStringLiteral("无法读取")));
+    MessageDialog::setNextAnswer(false);
     login(program, QStringLiteral("816"));
     EXPECT_EQ(program.mainWindow(), nullptr);
     QFile again(broken.fileName());
