@@ -51,7 +51,7 @@ bool checkFile(Database &db, const QString &path, const QString &key, BackupChec
         check.problem = QStringLiteral("%1 无法用本程序的密钥打开（密钥不符或文件头已损坏）").arg(name);
     } catch (const DbError &e) {
         check.state = BackupCheck::State::Damaged;
-        check.problem = QStringLiteral("%1 无法读取（%2），文件已损坏").arg(name, e.message());
+        check.problem = QStringLiteral("%1 无法读取：%2").arg(name, e.message());
     }
     db.close();
     return false;

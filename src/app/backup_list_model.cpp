@@ -13,15 +13,14 @@ QString copyTime(const BackupCopy &copy)
     return copy.copiedAt.isValid() ? copy.copiedAt.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")) : QStringLiteral("—");
 }
 
-// "8日的备份" for a day folder, "恢复前留存的数据（恢复前-…）" for a set-aside folder.
-QString copyTitle(const BackupCopy &copy)
+} // namespace
+
+QString backupCopyTitle(const BackupCopy &copy)
 {
     if (copy.kind == BackupCopy::Kind::Day)
         return QStringLiteral("%1的备份").arg(copy.name);
     return QStringLiteral("恢复前留存的数据（%1）").arg(copy.name);
 }
-
-} // namespace
 
 void BackupListModel::setCopies(const QList<BackupCopy> &copies)
 {
@@ -115,9 +114,9 @@ QString restoreQuestion(const BackupCopy &copy, const BackupCheck &check, const 
                                ? QStringLiteral("其中共有 %1 份病历，最近一次就诊在 %2。").arg(check.visits).arg(check.newestVisit)
                                : QStringLiteral("其中没有病历。");
     return QStringLiteral("确定用%1恢复数据吗？\n备份时间：%2\n%3\n\n"
-                          "此后保存的病历和设置将被替换。现在的数据文件会先移到：\n%4\n"
+                          "恢复后将看不到这份备份之后保存的病历和改动的设置。\n现在的数据文件会先移到：\n%4\n"
                           "窗口中尚未保存的病历将会丢失。")
-        .arg(copyTitle(copy), copyTime(copy), newest, QDir::toNativeSeparators(asideFolder));
+        .arg(backupCopyTitle(copy), copyTime(copy), newest, QDir::toNativeSeparators(asideFolder));
 }
 
 } // namespace quillora

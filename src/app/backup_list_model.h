@@ -39,6 +39,9 @@ private:
 // The text of one cell, as the list shows it.
 QString backupCellText(const BackupCopy &copy, const BackupCheck &check, int column);
 
+// "8日的备份" for a day folder, "恢复前留存的数据（恢复前-…）" for a set-aside folder.
+QString backupCopyTitle(const BackupCopy &copy);
+
 // The restore button's caption for a chosen copy: "恢复" when it can be restored, otherwise why not.
 QString restoreButtonCaption(const BackupCheck &check);
 

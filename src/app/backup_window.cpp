@@ -62,8 +62,11 @@ BackupWindow::BackupWindow(Workspace &workspace, QWidget *parent)
     m_table->setSelectionMode(QAbstractItemView::SingleSelection);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->setAlternatingRowColors(true);
+    m_table->setStyleSheet(QStringLiteral("QTableView::item { padding: 0 8px; }"));
     m_table->verticalHeader()->hide();
-    m_table->horizontalHeader()->setStretchLastSection(true);
+    // Every column as wide as its longest text; the room left goes to the check's result.
+    m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    m_table->horizontalHeader()->setSectionResizeMode(BackupListModel::StateColumn, QHeaderView::Stretch);
     m_table->horizontalHeader()->setHighlightSections(false);
     m_table->setMinimumSize(720, 300);
 
@@ -127,7 +130,6 @@ void BackupWindow::refresh()
 {
     stopChecking();
     m_model->setCopies(listBackupCopies(m_workspace.paths().backupRoot));
-    m_table->resizeColumnsToContents();
     if (m_model->rowCount() > 0)
         m_table->selectRow(0);
     updateRestoreButton();
@@ -151,7 +153,6 @@ void BackupWindow::showChecked(int generation, int row, const BackupCheck &check
     if (generation != m_generation)
         return;  // a check of a list that has been replaced since
     m_model->setCheck(row, check);
-    m_table->resizeColumnsToContents();
     showProgress();
 }
 
@@ -205,6 +206,7 @@ void BackupWindow::backUpNow()
         BusyCursor busy;
         problems = quillora::backupNow(m_workspace, today);
     }
+    refresh();  // the new copy is listed behind the message
     if (problems.isEmpty())
         MessageDialog::inform(this, QStringLiteral("今日备份已完成：\n%1")
                                         .arg(QDir::toNativeSeparators(ShutdownBackup(m_workspace.paths()).dayFolder(today))),
@@ -212,7 +214,6 @@ void BackupWindow::backUpNow()
     else
         MessageDialog::inform(this, QStringLiteral("今日数据备份未能完成：\n") + problems.join(QLatin1Char('\n')),
                               MessageDialog::Icon::Critical);
-    refresh();
 }
 
 void BackupWindow::restoreChosen()
@@ -238,19 +239,20 @@ void BackupWindow::restoreChosen()
         BusyCursor busy;
         result = restoreBackupCopy(m_workspace, copy, moment);
     }
+    refresh();
     if (!result.restored) {
         MessageDialog::inform(this, QStringLiteral("数据未能恢复，现在的数据文件没有改动。\n") + result.problem,
                               MessageDialog::Icon::Critical);
     } else {
-        QString text = QStringLiteral("已用%1的备份恢复数据。\n原来的数据文件保存在：\n%2")
-                           .arg(copy.name, QDir::toNativeSeparators(result.asideFolder));
+        QString text = QStringLiteral("已用%1恢复数据。\n原来的数据文件保存在：\n%2")
+                           .arg(backupCopyTitle(copy), QDir::toNativeSeparators(result.asideFolder));
         if (!result.problem.isEmpty())
             text += QStringLiteral("\n\n") + result.problem;
+        // The restored data is on screen behind the message.
+        Q_EMIT restored();
         MessageDialog::inform(this, text, result.problem.isEmpty() ? MessageDialog::Icon::Information
                                                                    : MessageDialog::Icon::Critical);
-        Q_EMIT restored();
     }
-    refresh();
 }
 
 void BackupWindow::showEvent(QShowEvent *event)

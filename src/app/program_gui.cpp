@@ -125,6 +125,7 @@ void Program::showRestoredData()
     // Restored before anyone logged in: the password is the one of the restored archive.
     const StartupState state = startUp(m_workspace->files(), *m_lock);
     m_login->setGate(LoginGate(state.password, state.problem));
+    m_login->raise();
 }
 
 void Program::end(bool withBackup)
