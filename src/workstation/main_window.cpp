@@ -8,6 +8,7 @@
 #include "text/soft_keyboard_window.h"
 #include "text/text_lines.h"
 #include "workstation/action_bar_widget.h"
+#include "workstation/dictionary_windows_gui.h"
 #include "workstation/drug_entry_widget.h"
 #include "forms/form_parts_widget.h"
 #include "workstation/header_entry_gui.h"
@@ -80,6 +81,7 @@ MainWindow::MainWindow(Workspace &workspace, QWidget *parent) : QMainWindow(pare
     m_editor = new PrescriptionEditor(workspace, m_areas, this);
     m_session = new VisitSession(workspace, m_areas, *m_editor, this);
     m_printing = new PrintActions(workspace, m_areas, *m_editor, this);
+    m_dictionaries = new DictionaryWindows(workspace, m_areas, this);
     buildMenus();
     connect(m_areas.drugs, &DrugEntryWidget::keyboardRequested, this, &MainWindow::openSoftKeyboard);
     ensureResources();
@@ -243,10 +245,16 @@ void MainWindow::buildMenus()
     connectAction(QStringLiteral("粘贴"), [this] { pasteBody(); });
     connectAction(QStringLiteral("在线帮助"), [this] { openHelp(); });
     connectAction(QStringLiteral("关于"), [this] { openAbout(); });
+    connectAction(QStringLiteral("药品维护"), [this] { m_dictionaries->openDrugCatalogue(); });
+    connectAction(QStringLiteral("个人组套/中医验方维护"), [this] { m_dictionaries->openOrderSets(); });
+    connectAction(QStringLiteral("诊断名称维护"), [this] { m_dictionaries->openDiagnoses(); });
+    connectAction(QStringLiteral("病史模板维护"), [this] { m_dictionaries->openTemplates(); });
+    connectAction(QStringLiteral("地址库维护"), [this] { m_dictionaries->openAddresses(); });
+    connect(m_editor, &PrescriptionEditor::addToOrderSetsRequested, m_dictionaries, &DictionaryWindows::addSelectionToOrderSets);
+    connect(m_areas.history->addToTemplates(), &ClickLabel::clicked, m_dictionaries, &DictionaryWindows::addHistoryToTemplates);
 
     // Windows that are not part of this build yet stay visibly unavailable rather than doing nothing.
-    for (const char *caption : {"统计", "门诊日志", "药品维护", "个人组套/中医验方维护", "诊断名称维护", "病史模板维护",
-                                "地址库维护", "综合设置"})
+    for (const char *caption : {"统计", "门诊日志", "综合设置"})
         menuAction(QString::fromUtf8(caption))->setEnabled(false);
     // Toolbar buttons follow the menu items of the same name.
     const QHash<QString, QString> toolToMenu{{QStringLiteral("日志"), QStringLiteral("门诊日志")},
@@ -401,6 +409,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
         }
     }
     event->accept();
+    m_dictionaries->closeAll();
     if (m_keyboard)
         m_keyboard->close();
     if (!m_exiting)

@@ -14,6 +14,7 @@ namespace quillora {
 
 
 
+class DictionaryWindows;
 class PrescriptionEditor;
 class PrintActions;
 class PressButton;
@@ -49,6 +50,7 @@ public:
     void runDocumentAction(int action);
     InfusionCardWindow *infusionCard() const { return m_infusionCard; }
     HistoryCardWindow *historyCard() const { return m_historyCard; }
+    DictionaryWindows &dictionaries() const { return *m_dictionaries; }
 
 Q_SIGNALS:
     // "退出": the program ends at once, without the backup.
@@ -77,6 +79,7 @@ private:
     PrescriptionEditor *m_editor = nullptr;
     PrintActions *m_printing = nullptr;
     VisitSession *m_session = nullptr;
+    DictionaryWindows *m_dictionaries = nullptr;
     QList<PressButton *> m_toolButtons;
     QPointer<SoftKeyboardWindow> m_keyboard;
     QPointer<InfusionCardWindow> m_infusionCard;
