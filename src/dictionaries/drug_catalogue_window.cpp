@@ -18,8 +18,9 @@ namespace quillora {
 namespace {
 
 const FontSpec kControlFont{QStringLiteral("宋体"), 9, false};
-constexpr int kWindowWidth = 10260, kWindowHeight = 7860;
-constexpr int kFrameLeft = 4920, kFrameTop = 1020, kFrameWidth = 5220, kFrameHeight = 4620;
+constexpr int kWindowWidth = 11040, kWindowHeight = 9000;
+constexpr int kListWidth = 5400;
+constexpr int kFrameLeft = 5640, kFrameTop = 1020, kFrameWidth = 5280, kFrameHeight = 4620;
 constexpr int kRowHeight = 330, kRowStep = 420, kBoxLeft = 1260;
 
 QLabel *caption(const QString &text, QWidget *parent, int left, int top)
@@ -61,7 +62,7 @@ void DrugCatalogueWindow::build()
     for (int k = 0; k < DrugViews::kViewCount; ++k) {
         auto *b = new QPushButton(DrugViews::caption(k), this);
         b->setObjectName(indexedName("Command1", k));
-        placeAt(b, 120 + (k % 7) * 1440, 120 + (k / 7) * 420, 1380, 375);
+        placeAt(b, 120 + (k % 7) * 1545, 120 + (k / 7) * 420, 1485, 375);
         connect(b, &QPushButton::clicked, this, [this, k] { chooseView(k); });
         m_views[k] = b;
     }
@@ -69,14 +70,14 @@ void DrugCatalogueWindow::build()
     m_search = new QLineEdit(this);
     m_search->setObjectName(QStringLiteral("Text1"));
     m_search->setAccessibleName(QStringLiteral("拼音查询"));
-    placeAt(m_search, 1140, 1020, 3660, kRowHeight);
+    placeAt(m_search, 1140, 1020, kListWidth - 1020, kRowHeight);
     connect(m_search, &QLineEdit::textChanged, this, &DrugCatalogueWindow::searchChanged);
 
     m_list = new DictionaryListWidget(this);
     m_list->setObjectName(QStringLiteral("List1"));
     m_list->setAccessibleName(QStringLiteral("药品列表"));
     m_list->enableDeleteMenu();
-    placeAt(m_list, 120, 1440, 4680, kWindowHeight - 1560);
+    placeAt(m_list, 120, 1440, kListWidth, kWindowHeight - 1560);
     connect(m_list, &DictionaryListWidget::lineSelected, this, &DrugCatalogueWindow::showLine);
     connect(m_list, &DictionaryListWidget::deleteRequested, this, &DrugCatalogueWindow::removeSelected);
 
