@@ -1,20 +1,14 @@
 #pragma once
 
-#include "dictionaries/dictionary_window_gui.h"
-#include "dictionaries/kept_text.h"
-
-class QLineEdit;
-class QPlainTextEdit;
-class QPushButton;
+#include "dictionaries/entry_window.h"
 
 namespace quillora {
 
 class Database;
-class DictionaryListWidget;
 
 // The medical-history templates window "病史模板": named blocks of history text that the
 // main window offers in its template list.
-class HistoryTemplateWindow : public DictionaryWindow
+class HistoryTemplateWindow : public EntryWindow
 {
     Q_OBJECT
 
@@ -22,16 +16,12 @@ public:
     explicit HistoryTemplateWindow(Database &settings, QWidget *parent = nullptr);
 
     // The adding flag: the next save appends a new template. The main window sets it too.
-    bool b15() const { return m_b15; }
-    void setB15(bool adding) { m_b15 = adding; }
-    DictionaryListWidget *list() const { return m_list; }
+    bool b15() const { return m_adding; }
+    void setB15(bool adding) { m_adding = adding; }
 
     // Opened from the history notes: the whole text as the content of a new template, the
     // name box empty and focused.
-    void startEntry(const QString &content);
-    void add();
-    void save();
-    void removeSelected();
+    void startEntry(const QString &content) { startNewEntry(content); }
 
 Q_SIGNALS:
     // A save wrote a template: the main window reloads its template list.
@@ -39,20 +29,17 @@ Q_SIGNALS:
 
 protected:
     void load() override;
+    QList<ListedRow> listedRows() override;
+    std::optional<Entry> entry(qint64 rowId) override;
+    QString problem(const Entry &entry) const override;
+    void insert(const Entry &entry) override;
+    bool update(qint64 rowId, const Entry &entry) override;
+    void removeRow(qint64 rowId) override;
+    QString subject(const QString &name) const override;
+    void saved() override { Q_EMIT templateSaved(); }
 
 private:
-    void fill();
-    void showLine(int line);
-
     Database &m_settings;
-    DictionaryListWidget *m_list = nullptr;
-    QLineEdit *m_name = nullptr;
-    QLineEdit *m_code = nullptr;
-    QPlainTextEdit *m_content = nullptr;
-    QPushButton *m_save = nullptr;
-    KeptText m_shownContent;
-    bool m_b15 = false;
-    bool m_b16 = false;  // a template is being copied into the boxes
 };
 
 } // namespace quillora

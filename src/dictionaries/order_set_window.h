@@ -1,23 +1,18 @@
 #pragma once
 
-#include "dictionaries/dictionary_window_gui.h"
-#include "dictionaries/kept_text.h"
+#include "dictionaries/entry_window.h"
 
 #include <array>
 
-class QLineEdit;
-class QPlainTextEdit;
-class QPushButton;
 class QRadioButton;
 
 namespace quillora {
 
 class Database;
-class DictionaryListWidget;
 
 // The order sets and TCM formulas window "个人组套/中医验方维护": named blocks of prescription
 // text of the chosen kind, added, changed and deleted here.
-class OrderSetWindow : public DictionaryWindow
+class OrderSetWindow : public EntryWindow
 {
     Q_OBJECT
 
@@ -25,41 +20,36 @@ public:
     explicit OrderSetWindow(Database &settings, QWidget *parent = nullptr);
 
     // The adding flag: the next save appends a new entry. The main window sets it too.
-    bool bb() const { return m_bb; }
-    void setBb(bool adding) { m_bb = adding; }
+    bool bb() const { return m_adding; }
+    void setBb(bool adding) { m_adding = adding; }
     QString currentKind() const { return m_kind; }
-    DictionaryListWidget *list() const { return m_list; }
 
     // The option buttons: 0 "个人组套", 1 "中医验方".
     void chooseKind(int option);
     // Opened from the prescription: the text as the content of a new entry of the kind
-    // (1 for formulas), the name box empty and focused.
+    // (option 1 for formulas), the name box empty and focused.
     void startEntry(int option, const QString &content);
-    void add();
-    void save();
-    void removeSelected();
 
 Q_SIGNALS:
     void orderSetsChanged();
 
 protected:
     void load() override;
+    QList<ListedRow> listedRows() override;
+    std::optional<Entry> entry(qint64 rowId) override;
+    QString contentToStore(const QString &content) const override;
+    QString problem(const Entry &entry) const override;
+    void insert(const Entry &entry) override;
+    bool update(qint64 rowId, const Entry &entry) override;
+    void removeRow(qint64 rowId) override;
+    QString subject(const QString &name) const override;
+    void saved() override { Q_EMIT orderSetsChanged(); }
+    void removed() override { Q_EMIT orderSetsChanged(); }
 
 private:
-    void fill();
-    void showLine(int line);
-
     Database &m_settings;
     std::array<QRadioButton *, 2> m_options{};
-    DictionaryListWidget *m_list = nullptr;
-    QLineEdit *m_name = nullptr;
-    QLineEdit *m_code = nullptr;
-    QPlainTextEdit *m_content = nullptr;
-    QPushButton *m_save = nullptr;
-    KeptText m_shownContent;
     QString m_kind;
-    bool m_bb = false;
-    bool m_bb1 = false;  // an entry is being copied into the boxes
 };
 
 } // namespace quillora
