@@ -32,6 +32,19 @@ QLabel *caption(const QString &text, QWidget *parent, int left, int top)
     return label;
 }
 
+// Rewrites a box by its rule, the caret where it was (the rules replace one character by one);
+// true when the text changed.
+bool keepInShape(QLineEdit *box, QString (*rule)(const QString &))
+{
+    const QString kept = rule(box->text());
+    if (kept == box->text())
+        return false;
+    const int caret = box->cursorPosition();
+    box->setText(kept);
+    box->setCursorPosition(caret);
+    return true;
+}
+
 QComboBox *comboBox(const QString &name, const QStringList &items, QWidget *parent)
 {
     auto *combo = new QComboBox(parent);
@@ -253,25 +266,12 @@ void DrugCatalogueWindow::showLine(int line)
 
 void DrugCatalogueWindow::nameChanged()
 {
-    const QString kept = normaliseDrugName(m_name->text());
-    if (kept != m_name->text()) {
-        const int caret = m_name->cursorPosition();
-        m_name->setText(kept);
-        m_name->setCursorPosition(caret);
+    if (keepInShape(m_name, normaliseDrugName))
         return;  // the new text comes round again
-    }
     m_code->setText(pinyinCode(m_name->text().trimmed()));
 }
 
-void DrugCatalogueWindow::priceChanged()
-{
-    const QString kept = normalisePriceText(m_price->text());
-    if (kept != m_price->text()) {
-        const int caret = m_price->cursorPosition();
-        m_price->setText(kept);
-        m_price->setCursorPosition(caret);
-    }
-}
+void DrugCatalogueWindow::priceChanged() { keepInShape(m_price, normalisePriceText); }
 
 DrugFields DrugCatalogueWindow::fields() const
 {

@@ -25,42 +25,40 @@ DictionaryWindows::DictionaryWindows(Workspace &workspace, const WorkstationArea
 template <typename Window, typename... Args>
 Window *DictionaryWindows::open(QPointer<Window> &window, Args &&...args)
 {
-    if (!window)
+    if (!window) {
         window = new Window(m_workspace.settings(), std::forward<Args>(args)..., m_owner);
+        wire(window);
+    }
     window->open();
     return window;
 }
 
-DrugCatalogueWindow *DictionaryWindows::openDrugCatalogue()
+// What the main window redoes after a window's change: the drug entry lists again what it
+// shows; a saved template reloads the template list.
+void DictionaryWindows::wire(DrugCatalogueWindow *window)
 {
-    const bool made = m_drugs.isNull();
-    open(m_drugs);
-    if (made)
-        connect(m_drugs, &DrugCatalogueWindow::catalogueChanged, m_areas.drugs, &DrugEntryWidget::refresh);
-    return m_drugs;
+    connect(window, &DrugCatalogueWindow::catalogueChanged, m_areas.drugs, &DrugEntryWidget::refresh);
 }
+
+void DictionaryWindows::wire(OrderSetWindow *window)
+{
+    connect(window, &OrderSetWindow::orderSetsChanged, m_areas.drugs, &DrugEntryWidget::refresh);
+}
+
+void DictionaryWindows::wire(HistoryTemplateWindow *window)
+{
+    connect(window, &HistoryTemplateWindow::templateSaved, this, &DictionaryWindows::reloadTemplates);
+}
+
+DrugCatalogueWindow *DictionaryWindows::openDrugCatalogue() { return open(m_drugs); }
 
 NameListWindow *DictionaryWindows::openDiagnoses() { return open(m_diagnoses, NameListKind::diagnoses()); }
 
 NameListWindow *DictionaryWindows::openAddresses() { return open(m_addresses, NameListKind::addresses()); }
 
-OrderSetWindow *DictionaryWindows::openOrderSets()
-{
-    const bool made = m_orderSets.isNull();
-    open(m_orderSets);
-    if (made)
-        connect(m_orderSets, &OrderSetWindow::orderSetsChanged, m_areas.drugs, &DrugEntryWidget::refresh);
-    return m_orderSets;
-}
+OrderSetWindow *DictionaryWindows::openOrderSets() { return open(m_orderSets); }
 
-HistoryTemplateWindow *DictionaryWindows::openTemplates()
-{
-    const bool made = m_templates.isNull();
-    open(m_templates);
-    if (made)
-        connect(m_templates, &HistoryTemplateWindow::templateSaved, this, &DictionaryWindows::reloadTemplates);
-    return m_templates;
-}
+HistoryTemplateWindow *DictionaryWindows::openTemplates() { return open(m_templates); }
 
 void DictionaryWindows::addSelectionToOrderSets(const QString &selectedText)
 {

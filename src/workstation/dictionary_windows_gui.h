@@ -39,6 +39,10 @@ public:
 private:
     template <typename Window, typename... Args>
     Window *open(QPointer<Window> &window, Args &&...args);
+    void wire(DrugCatalogueWindow *window);
+    void wire(OrderSetWindow *window);
+    void wire(HistoryTemplateWindow *window);
+    void wire(NameListWindow *) {}
     void reloadTemplates();
 
     Workspace &m_workspace;
