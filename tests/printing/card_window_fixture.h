@@ -64,7 +64,7 @@ protected:
         MessageDialog::shown().clear();
         Clock::setFixed(QDateTime(QDate(2026, 12, 8), QTime(9, 30, 0)));
         workspace = std::make_unique<Workspace>(folder.paths());
-        workspace->files().createMissing();
+        createDataFiles(workspace->files());
         workspace->files().open();
         visit = std::make_unique<ScreenVisit>(*workspace);
     }

@@ -3,6 +3,7 @@
 #include "base/clock.h"
 #include "base/message_dialog.h"
 #include "data/workspace.h"
+#include "support/data_fixture.h"
 #include "support/temp_folder.h"
 #include "workstation/main_window.h"
 
@@ -27,7 +28,7 @@ protected:
         MessageDialog::setScripted(true);
         Clock::setFixed(QDateTime(QDate(2026, 12, 8), QTime(9, 30, 0)));
         workspace = std::make_unique<Workspace>(folder.paths());
-        workspace->files().createMissing();
+        createDataFiles(workspace->files());
         workspace->files().open();
         window = std::make_unique<MainWindow>(*workspace);
         window->show();
