@@ -3,8 +3,13 @@
 #include "data/data_files.h"
 
 #include <QString>
+#include <functional>
 #include <QTemporaryDir>
 #include <memory>
+
+namespace quillora {
+class Printer;
+}
 
 namespace quillora::bench {
 
@@ -15,6 +20,13 @@ struct BenchFolder
     std::unique_ptr<DataFiles> files;
     BenchFolder();
 };
+
+// Fonts and PDF output need a GUI application; the shared benchmark main makes none.
+// False when none can be made.
+bool ensureGuiApplication();
+// Composes a document into an A4 PDF in memory (writer, fonts, drawing, the finished file)
+// and returns its size in bytes.
+qint64 pdfSize(const std::function<void(Printer &)> &compose);
 
 // The name of catalogue drug i: a handful of stems, numbered, with a pack size.
 QString catalogueName(int i);

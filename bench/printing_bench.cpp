@@ -1,17 +1,14 @@
-#include "base/fonts.h"
+#include "bench_support.h"
 #include "data/settings_columns.h"
 #include "data/settings_record.h"
 #include "printing/history_card_print.h"
 #include "printing/infusion_card_print.h"
 #include "printing/injection_card_print.h"
 #include "printing/overlay_print.h"
-#include "printing/painter_printer.h"
 #include "printing/recording_printer.h"
 #include "printing/sheet_print.h"
 
-#include <QBuffer>
 #include <QGuiApplication>
-#include <QPdfWriter>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
@@ -20,24 +17,6 @@
 using namespace quillora;
 
 namespace {
-
-// Fonts and PDF output need a GUI application; the shared benchmark main makes none.
-bool ensureGuiApplication()
-{
-    static bool ready = [] {
-        if (QCoreApplication::instance())
-            return qobject_cast<QGuiApplication *>(QCoreApplication::instance()) != nullptr;
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        static int argc = 1;
-        static char name[] = "quillora_bench";
-        static char *argv[] = {name, nullptr};
-        new QGuiApplication(argc, argv);  // lives for the whole run
-        installFontSubstitutions();
-        return true;
-    }();
-    return ready;
-}
 
 // One visit's worth of every document, with the settings of a new installation.
 struct Documents
@@ -112,7 +91,7 @@ using Compose = void (Documents::*)(Printer &) const;
 
 void onRecorder(benchmark::State &state, Compose compose)
 {
-    if (!ensureGuiApplication()) {
+    if (!bench::ensureGuiApplication()) {
         state.SkipWithError("no GUI application");
         return;
     }
@@ -128,23 +107,14 @@ void onRecorder(benchmark::State &state, Compose compose)
 // The whole job to PDF in memory: writer, fonts, drawing and the finished file.
 void onPdf(benchmark::State &state, Compose compose)
 {
-    if (!ensureGuiApplication()) {
+    if (!bench::ensureGuiApplication()) {
         state.SkipWithError("no GUI application");
         return;
     }
     const Documents &d = documents();
     qint64 bytes = 0;
-    for (auto _ : state) {
-        QBuffer buffer;
-        buffer.open(QIODevice::WriteOnly);
-        {
-            QPdfWriter pdf(&buffer);
-            pdf.setPageSize(QPageSize(QPageSize::A4));
-            PainterPrinter printer(&pdf);
-            (d.*compose)(printer);
-        }
-        bytes = buffer.size();
-    }
+    for (auto _ : state)
+        bytes = bench::pdfSize([&](Printer &printer) { (d.*compose)(printer); });
     state.counters["pdf_bytes"] = double(bytes);
 }
 

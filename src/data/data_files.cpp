@@ -117,6 +117,11 @@ void DataFiles::open()
     };
     openOne(m_archive, archivePath(), kArchiveKey);
     openOne(m_settings, settingsPath(), kSettingsKey);
+    try {
+        Schema::addLaterSettingsColumns(m_settings);
+    } catch (const DbError &) {
+        // A file that cannot take the new columns (read-only) still works without them.
+    }
 }
 
 void DataFiles::close()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSizeF>
 #include <QString>
 
 namespace quillora::test {
@@ -11,5 +12,7 @@ bool canReadPdf();
 QString pdfText(const QString &path);
 // The same folding for an expected piece of text.
 QString folded(QString text);
+// Width and height of the first page of a PDF in millimetres (empty when there is none).
+QSizeF pdfPageSize(const QString &path);
 
 } // namespace quillora::test
