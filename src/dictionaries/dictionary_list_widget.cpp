@@ -1,5 +1,7 @@
 #include "dictionaries/dictionary_list_widget.h"
 
+#include "forms/sheet_layout.h"
+
 #include <QMenu>
 #include <QMouseEvent>
 
@@ -8,6 +10,8 @@ namespace quillora {
 DictionaryListWidget::DictionaryListWidget(QWidget *parent) : QListView(parent), m_model(new RowListModel(this))
 {
     setModel(m_model);
+    // The size the main window's pick lists read in.
+    setFont(FontSpec{QStringLiteral("宋体"), 10.5, false}.font());
     setUniformItemSizes(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
