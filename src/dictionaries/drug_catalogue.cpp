@@ -1,5 +1,7 @@
 #include "dictionaries/drug_catalogue.h"
 
+#include "data/drug_category_names.h"
+
 #include "dictionaries/dictionary_entries.h"
 #include "text/numbers.h"
 
@@ -14,15 +16,7 @@ DrugListFilter searchFilter(const QString &search) { return {DrugListFilter::Cod
 
 } // namespace
 
-QStringList DrugViews::categoryNames()
-{
-    static const QStringList names{QStringLiteral("抗生素"), QStringLiteral("输液"),   QStringLiteral("心血管"),
-                                   QStringLiteral("呼吸"),   QStringLiteral("消化"),   QStringLiteral("神经"),
-                                   QStringLiteral("内分泌"), QStringLiteral("解热镇痛"), QStringLiteral("维生素激素"),
-                                   QStringLiteral("其他"),   QStringLiteral("中成药"), QStringLiteral("用法"),
-                                   QStringLiteral("中药")};
-    return names;
-}
+QStringList DrugViews::categoryNames() { return catalogueCategoryNames(); }
 
 QString DrugViews::caption(int view)
 {
