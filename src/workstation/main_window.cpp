@@ -17,6 +17,7 @@
 #include "workstation/print_actions_gui.h"
 #include "printing/history_card_window.h"
 #include "printing/infusion_card_window.h"
+#include "reports/report_windows_gui.h"
 #include "workstation/press_button_widget.h"
 #include "workstation/price_grid_widget.h"
 #include "workstation/sheet_widget.h"
@@ -80,6 +81,7 @@ MainWindow::MainWindow(Workspace &workspace, QWidget *parent) : QMainWindow(pare
     m_editor = new PrescriptionEditor(workspace, m_areas, this);
     m_session = new VisitSession(workspace, m_areas, *m_editor, this);
     m_printing = new PrintActions(workspace, m_areas, *m_editor, this);
+    m_reports = new ReportWindows(workspace, this);
     buildMenus();
     connect(m_areas.drugs, &DrugEntryWidget::keyboardRequested, this, &MainWindow::openSoftKeyboard);
     ensureResources();
@@ -196,6 +198,7 @@ void MainWindow::buildMenus()
     addMenuAction(preview, QStringLiteral("预览注射卡"));
     addMenuAction(preview, QStringLiteral("预览输液执行卡"));
     addMenuAction(preview, QStringLiteral("预览病史卡"));
+    addMenuAction(preview, QStringLiteral("预览门诊日志"));
     file->addSeparator();
     QAction *exit = addMenuAction(file, QStringLiteral("退出"));
     exit->setObjectName(QStringLiteral("exitAction"));
@@ -238,6 +241,9 @@ void MainWindow::buildMenus()
             openCardWindow(m_historyCard);
         m_historyCard->printPreview();
     });
+    connectAction(QStringLiteral("统计"), [this] { m_reports->openWorkload(); });
+    connectAction(QStringLiteral("门诊日志"), [this] { m_reports->openLog(); });
+    connectAction(QStringLiteral("预览门诊日志"), [this] { m_reports->previewLog(); });
     connect(m_editor, &PrescriptionEditor::actionRequested, this, &MainWindow::runDocumentAction);
     connectAction(QStringLiteral("复制"), [this] { copyBody(); });
     connectAction(QStringLiteral("粘贴"), [this] { pasteBody(); });
@@ -245,7 +251,7 @@ void MainWindow::buildMenus()
     connectAction(QStringLiteral("关于"), [this] { openAbout(); });
 
     // Windows that are not part of this build yet stay visibly unavailable rather than doing nothing.
-    for (const char *caption : {"统计", "门诊日志", "药品维护", "个人组套/中医验方维护", "诊断名称维护", "病史模板维护",
+    for (const char *caption : {"药品维护", "个人组套/中医验方维护", "诊断名称维护", "病史模板维护",
                                 "地址库维护", "综合设置"})
         menuAction(QString::fromUtf8(caption))->setEnabled(false);
     // Toolbar buttons follow the menu items of the same name.
@@ -401,6 +407,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
         }
     }
     event->accept();
+    m_reports->closeAll();
     if (m_keyboard)
         m_keyboard->close();
     if (!m_exiting)

@@ -17,6 +17,7 @@ namespace quillora {
 class PrescriptionEditor;
 class PrintActions;
 class PressButton;
+class ReportWindows;
 class SoftKeyboardWindow;
 class VisitSession;
 class Workspace;
@@ -35,6 +36,7 @@ public:
     VisitSession &session() const { return *m_session; }
     PrescriptionEditor &editor() const { return *m_editor; }
     PrintActions &printing() const { return *m_printing; }
+    ReportWindows &reports() const { return *m_reports; }
     PressButton *toolButton(const QString &caption) const;
     QAction *menuAction(const QString &caption) const;
     SoftKeyboardWindow *softKeyboard() const { return m_keyboard; }
@@ -76,6 +78,7 @@ private:
     WorkstationAreas m_areas;
     PrescriptionEditor *m_editor = nullptr;
     PrintActions *m_printing = nullptr;
+    ReportWindows *m_reports = nullptr;
     VisitSession *m_session = nullptr;
     QList<PressButton *> m_toolButtons;
     QPointer<SoftKeyboardWindow> m_keyboard;

@@ -195,9 +195,9 @@ TEST_F(VisitStoreTest, DeleteAndRangesForLogAndCount)
     b.header[FieldOtherFee] = QStringLiteral("3");
     store().save(a, 2026);
     store().save(b, 2026);
-    const QList<VisitRecord> log = store().logRange(QDate(2026, 12, 1), QDate(2026, 12, 31));
+    const QList<LogEntry> log = store().logRange(QDate(2026, 12, 1), QDate(2026, 12, 31));
     ASSERT_EQ(log.size(), 2);
-    EXPECT_EQ(log[0].header[FieldName], QStringLiteral("乙"));  // date order, not key order
+    EXPECT_EQ(log[0].name, QStringLiteral("乙"));  // date order, not key order
     const QList<VisitFees> fees = store().feesInRange(QDate(2026, 12, 1), QDate(2026, 12, 2));
     ASSERT_EQ(fees.size(), 2);
     EXPECT_EQ(fees[1].drugFee, QStringLiteral("12.5"));

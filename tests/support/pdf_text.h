@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 
 namespace quillora::test {
@@ -11,5 +12,15 @@ bool canReadPdf();
 QString pdfText(const QString &path);
 // The same folding for an expected piece of text.
 QString folded(QString text);
+
+// A word of a PDF page where pdftotext finds it, in points from the page's top-left corner.
+struct PdfWord
+{
+    int page = 1;
+    QString text;  // folded
+    double left = 0, top = 0, right = 0, bottom = 0;
+};
+// Every word of every page, in reading order (empty when pdftotext is not installed).
+QList<PdfWord> pdfWords(const QString &path);
 
 } // namespace quillora::test

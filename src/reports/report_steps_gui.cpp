@@ -1,0 +1,29 @@
+#include "reports/report_steps_gui.h"
+
+#include "base/message_dialog.h"
+
+#include <QLineEdit>
+
+namespace quillora {
+
+std::optional<DateRange> ReportSteps::readDateBoxes(QWidget *window, QLineEdit *from, QLineEdit *to)
+{
+    const auto range = parseDateRange(from->text(), to->text());
+    if (!range) {
+        MessageDialog::inform(window, kDateFormatMessage, MessageDialog::Icon::Exclamation);
+        return std::nullopt;
+    }
+    for (auto [box, date] : {std::pair{from, range->from}, std::pair{to, range->to}}) {
+        if (box->text() != dateText(date))
+            box->setText(dateText(date));
+    }
+    return range;
+}
+
+void ReportSteps::reportReadFailure(QWidget *window, const std::exception &failure)
+{
+    MessageDialog::inform(window, QStringLiteral("档案读取失败：%1").arg(QString::fromUtf8(failure.what())),
+                          MessageDialog::Icon::Critical);
+}
+
+} // namespace quillora
