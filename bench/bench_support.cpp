@@ -4,6 +4,9 @@
 #include "data/drug_store.h"
 #include "text/pinyin.h"
 
+#include "base/fonts.h"
+
+#include <QGuiApplication>
 #include <QStringList>
 
 namespace quillora::bench {
@@ -37,6 +40,23 @@ void fillDrugCatalogue(Database &settings, int count)
         drugs.insert(row);
     }
     t.commit();
+}
+
+bool ensureGuiApplication()
+{
+    static bool ready = [] {
+        if (QCoreApplication::instance())
+            return qobject_cast<QGuiApplication *>(QCoreApplication::instance()) != nullptr;
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        static int argc = 1;
+        static char name[] = "quillora_bench";
+        static char *argv[] = {name, nullptr};
+        new QGuiApplication(argc, argv);  // lives for the whole run
+        installFontSubstitutions();
+        return true;
+    }();
+    return ready;
 }
 
 } // namespace quillora::bench

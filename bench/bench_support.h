@@ -21,4 +21,9 @@ QString catalogueName(int i);
 // Fills the drug catalogue up to `count` drugs (every fifth one a herb), in one transaction.
 void fillDrugCatalogue(Database &settings, int count);
 
+// Fonts and PDF output need a GUI application, which the shared benchmark main does not make:
+// makes one (offscreen unless told otherwise) with the form's fonts mapped. False when another
+// kind of application object is already there.
+bool ensureGuiApplication();
+
 } // namespace quillora::bench

@@ -1,3 +1,4 @@
+#include "bench_support.h"
 #include "base/fonts.h"
 #include "data/settings_columns.h"
 #include "data/settings_record.h"
@@ -20,24 +21,6 @@
 using namespace quillora;
 
 namespace {
-
-// Fonts and PDF output need a GUI application; the shared benchmark main makes none.
-bool ensureGuiApplication()
-{
-    static bool ready = [] {
-        if (QCoreApplication::instance())
-            return qobject_cast<QGuiApplication *>(QCoreApplication::instance()) != nullptr;
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        static int argc = 1;
-        static char name[] = "quillora_bench";
-        static char *argv[] = {name, nullptr};
-        new QGuiApplication(argc, argv);  // lives for the whole run
-        installFontSubstitutions();
-        return true;
-    }();
-    return ready;
-}
 
 // One visit's worth of every document, with the settings of a new installation.
 struct Documents
@@ -112,7 +95,7 @@ using Compose = void (Documents::*)(Printer &) const;
 
 void onRecorder(benchmark::State &state, Compose compose)
 {
-    if (!ensureGuiApplication()) {
+    if (!bench::ensureGuiApplication()) {
         state.SkipWithError("no GUI application");
         return;
     }
@@ -128,7 +111,7 @@ void onRecorder(benchmark::State &state, Compose compose)
 // The whole job to PDF in memory: writer, fonts, drawing and the finished file.
 void onPdf(benchmark::State &state, Compose compose)
 {
-    if (!ensureGuiApplication()) {
+    if (!bench::ensureGuiApplication()) {
         state.SkipWithError("no GUI application");
         return;
     }

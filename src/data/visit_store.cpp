@@ -184,7 +184,7 @@ QList<VisitListEntry> VisitStore::list(const QString &nameFilter, const QDate &f
 QList<LogEntry> VisitStore::logRange(const QDate &from, const QDate &to)
 {
     Statement q(m_db, QStringLiteral("SELECT [0], [1], [2], [8], [6], [9] FROM [档案] "
-                                     "WHERE [9] BETWEEN ?1 AND ?2 ORDER BY [9], [名称], rowid"));
+                                     "WHERE [9] BETWEEN ?1 AND ?2 ORDER BY [9], [名称]"));
     q.bind(1, dateText(from));
     q.bind(2, dateText(to));
     QList<LogEntry> entries;
@@ -195,7 +195,7 @@ QList<LogEntry> VisitStore::logRange(const QDate &from, const QDate &to)
 
 QList<VisitFees> VisitStore::feesInRange(const QDate &from, const QDate &to)
 {
-    Statement q(m_db, QStringLiteral("SELECT [13], [14] FROM [档案] WHERE [9] BETWEEN ?1 AND ?2 ORDER BY [名称] DESC"));
+    Statement q(m_db, QStringLiteral("SELECT [13], [14] FROM [档案] WHERE [9] BETWEEN ?1 AND ?2"));
     q.bind(1, dateText(from));
     q.bind(2, dateText(to));
     QList<VisitFees> fees;

@@ -72,7 +72,7 @@ public:
     // The log columns of the visits dated from..to, in date order, visits of one day in the
     // order they were started (the outpatient log).
     QList<LogEntry> logRange(const QDate &from, const QDate &to);
-    // Fees of the visits dated from..to, newest key first (the workload count).
+    // Fees of the visits dated from..to, in no particular order (the workload count adds them up).
     QList<VisitFees> feesInRange(const QDate &from, const QDate &to);
     // Deletes the visit with this key; false when there was none.
     bool remove(const QString &key);

@@ -51,6 +51,7 @@ const PainterPrinter::Measured &PainterPrinter::measured() const
         m_measured.font = font;
         m_measured.ascent = metrics.ascent();
         m_measured.lineSpacing = metrics.lineSpacing();
+        m_measured.metrics = metrics;
     }
     return m_measured;
 }
@@ -99,6 +100,8 @@ void PainterPrinter::drawLine(double x1, double y1, double x2, double y2)
 }
 
 double PainterPrinter::lineHeightTwips() const { return measured().lineSpacing * 1440.0 / m_dpiY; }
+
+double PainterPrinter::textWidthTwips(const QString &text) const { return measured().metrics.horizontalAdvance(text) * 1440.0 / m_dpiX; }
 
 void PainterPrinter::startNewPage()
 {

@@ -55,6 +55,8 @@ void Printer::print(const QString &text)
 
 double Printer::textHeight() const { return lineHeightTwips() / unitTwips(); }
 
+double Printer::textWidth(const QString &text) const { return textWidthTwips(text) / unitTwips(); }
+
 void Printer::setLineWidth(int width) { m_lineWidth = width < 1 ? 1 : width; }
 
 void Printer::line(double x1, double y1, double x2, double y2)

@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QString>
+#include <utility>
 
 namespace quillora {
 
@@ -25,9 +26,13 @@ constexpr int kRowsPerPage = 20;
 int pageCount(qsizetype visits);
 // 第2页共3页
 QString pageFooter(int page, int pages);
+// A text too long for its cell, for two lines: broken at the blank nearest its middle, or at
+// its middle.
+std::pair<QString, QString> splitInTwo(const QString &text);
 } // namespace LogBook
 
-// Prints the visits in the order given; returns the number of pages. No visits: nothing is
+// Prints the visits in the order given; a text too wide for its cell is set smaller, in two
+// lines if need be, rather than over the next column. Returns the number of pages. No visits: nothing is
 // sent to the printer at all and 0 is returned.
 int printLogBook(Printer &printer, const QList<LogEntry> &visits, const LogBookSettings &settings);
 

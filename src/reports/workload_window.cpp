@@ -17,7 +17,7 @@ namespace quillora {
 
 namespace {
 const FontSpec kFont{QStringLiteral("宋体"), 9, false};
-constexpr int kWidth = 5520, kHeight = 2640;
+constexpr int kWidth = 5520, kHeight = 2280;
 constexpr int kRowHeight = 345;
 } // namespace
 
@@ -60,7 +60,7 @@ WorkloadWindow::WorkloadWindow(Workspace &workspace, QWidget *parent) : QWidget(
     m_result = formLabel(QStringLiteral("resultLabel"), QString(), kFont, frame);
     m_result->setWordWrap(true);
     m_result->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    placeAt(m_result, 240, 1080, 3480, 1080);
+    placeAt(m_result, 240, 1080, 3480, 900);
     for (QLineEdit *date : {m_from, m_to})
         connect(date, &QLineEdit::returnPressed, this, &WorkloadWindow::count);
 

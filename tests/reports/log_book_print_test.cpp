@@ -3,6 +3,7 @@
 #include "printing/recording_printer.h"
 #include "reports/log_book_print.h"
 #include "support/pdf_text.h"
+#include "text/display_width.h"
 
 #include <QPdfWriter>
 #include <QTemporaryDir>
@@ -139,6 +140,68 @@ TEST(LogBook, MarginsThatAreNoNumbersCountZero)
         const PrintEvent firstRule = printer.lines().first();
         EXPECT_NEAR(firstRule.absX / (1440 / 25.4), c.x0, 1e-6) << c.left;
         EXPECT_NEAR(firstRule.absY / (1440 / 25.4), c.y30, 1e-6) << c.top;
+    }
+}
+
+TEST(LogBook, TextsTooWideForTheirCellAreSetSmallerNotOverTheNextColumn)
+{
+    const QString diagnosis = QStringLiteral("高血压病 脑供血不足 冠状动脉粥样硬化性心脏病");
+    const QString address = QStringLiteral("东风村一组 13800000000");  // fits: stays 12 pt
+    const struct { QString name, diagnosis; int nameLines, diagnosisLines; } cases[] = {
+        {QStringLiteral("欧阳司马建国"), diagnosis, 1, 2},
+        {QStringLiteral("欧阳司马建国1"), QStringLiteral("慢性支气管炎急性发作期伴感染"), 1, 1},
+        {QString(40, QChar(0x540D)), QString(50, QChar(0x75C5)), 2, 2},
+    };
+    constexpr double mm = 1440 / 25.4;
+    for (const auto &c : cases) {
+        RecordingPrinter printer;
+        printLogBook(printer, {LogEntry{c.name, QStringLiteral("男"), QStringLiteral("35岁"), c.diagnosis, address, QStringLiteral("2016-01-03")}},
+                     LogBookSettings{});
+        const auto cell = [&](double from, double to) {
+            QList<PrintEvent> texts;
+            for (const PrintEvent &e : printer.texts())
+                if (e.y >= 37 && e.y < 44 && e.x >= from && e.x < to)
+                    texts << e;
+            return texts;
+        };
+        const struct { double from, rule; const QString &text; int lines; } columns[] = {
+            {0, 25, c.name, c.nameLines}, {47, 100, c.diagnosis, c.diagnosisLines}, {100, 170, address, 1},
+        };
+        for (const auto &column : columns) {
+            const QList<PrintEvent> texts = cell(column.from, column.rule);
+            ASSERT_EQ(texts.size(), column.lines) << column.text.toStdString();
+            QString joined;
+            for (const PrintEvent &e : texts) {
+                const double right = e.x + displayColumns(e.text) * e.fontSize * 10 / mm;
+                EXPECT_LT(right, column.rule) << e.text.toStdString() << " runs over the rule";
+                EXPECT_GE(e.y, 37);
+                EXPECT_LE(e.y + e.fontSize * 25.4 / 72, 44) << "stays in its band";
+                if (texts.size() == 2)
+                    EXPECT_LE(e.y + RecordingPrinter::lineHeightFor(e.fontSize) / mm, 44) << "both lines fit the band";
+                joined += e.text + (texts.size() > 1 && joined.isEmpty() && column.text.contains(QLatin1Char(' ')) ? QStringLiteral(" ") : QString());
+            }
+            EXPECT_EQ(joined, column.text) << "nothing of the text is lost";
+            if (column.text == address)
+                EXPECT_EQ(texts[0].fontSize, 12);
+            else
+                EXPECT_LT(texts[0].fontSize, 12);
+        }
+    }
+}
+
+TEST(LogBook, LongTextsBreakAtTheBlankNearestTheMiddle)
+{
+    const struct { const char *text, *first, *second; } cases[] = {
+        {"高血压病 脑供血不足 冠状动脉粥样硬化性心脏病", "高血压病 脑供血不足", "冠状动脉粥样硬化性心脏病"},
+        {"病病病病病", "病病病", "病病"},
+        {"ABCDEFGH", "ABCD", "EFGH"},
+        {"一 二三四五六七八九十甲乙丙丁", "一 二三四五六七", "八九十甲乙丙丁"},  // the blank is too far off the middle
+        {"甲", "甲", ""},
+    };
+    for (const auto &c : cases) {
+        const auto [first, second] = LogBook::splitInTwo(QString::fromUtf8(c.text));
+        EXPECT_EQ(first, QString::fromUtf8(c.first)) << c.text;
+        EXPECT_EQ(second, QString::fromUtf8(c.second)) << c.text;
     }
 }
 

@@ -3,6 +3,7 @@
 #include "data/visit_store.h"
 #include "reports/outpatient_log.h"
 #include "support/data_fixture.h"
+#include "forms/twips.h"
 
 #include <QRegularExpression>
 
@@ -39,9 +40,11 @@ TEST(LogListLine, FillsEachColumnUntilJustWiderThanIt)
             }
         }
     }
-    // Spaces add up as the font measures them, which the filling counts on.
-    EXPECT_NEAR(measure.width(QStringLiteral("张三") + QString(7, QLatin1Char(' '))),
-                measure.width(QStringLiteral("张三")) + 7 * measure.spaceWidth(), 0.01);
+    // The characters' advances add up to what the font sets for the whole text.
+    const double pixel = Twips::fromPixels(1);
+    for (const QString &text : {QStringLiteral("张三丰"), QStringLiteral("高血压病 脑供血不足"), QStringLiteral("东风村一组 13800000000"),
+                                QStringLiteral("张三") + QString(7, QLatin1Char(' '))})
+        EXPECT_NEAR(measure.width(text), Twips::textWidth(text, windowFont()), pixel) << text.toStdString();
 }
 
 TEST(LogListLine, LeadingSpaceFiveFilledColumnsAndTheDate)
