@@ -1,4 +1,5 @@
 #include "base/fonts.h"
+#include "data/database.h"
 #include "data/dates.h"
 #include "data/visit_store.h"
 #include "reports/outpatient_log.h"
@@ -143,6 +144,30 @@ TEST_F(LogRangeTest, DateOrderThenTheOrderVisitsWereStarted)
     EXPECT_EQ(first.diagnosis, QStringLiteral("甲的诊断"));
     EXPECT_EQ(first.address, QStringLiteral("甲的地址"));
     EXPECT_EQ(first.date, QStringLiteral("2016-01-03"));
+}
+
+} // namespace
+
+namespace {
+
+using ArchiveIndexTest = quillora::test::DataTest;
+
+TEST_F(ArchiveIndexTest, AnArchiveWithoutTheLogIndexGetsItOnOpening)
+{
+    const auto hasIndex = [this] {
+        return scalar(archive(), QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'index' AND name = '档案_日志'")) == QStringLiteral("1");
+    };
+    EXPECT_TRUE(hasIndex()) << "a new archive has it";
+    archive().exec(QStringLiteral("DROP INDEX [档案_日志]"));
+    reopen();
+    EXPECT_TRUE(hasIndex());
+    Statement q(archive(), QStringLiteral("EXPLAIN QUERY PLAN SELECT [0], [1], [2], [8], [6], [9] FROM [档案] "
+                                          "WHERE [9] BETWEEN '2016-01-01' AND '2016-12-31' ORDER BY [9], [名称]"));
+    QStringList steps;
+    while (q.next())
+        steps << q.text(3);
+    EXPECT_EQ(steps, QStringList{QStringLiteral("SEARCH TABLE 档案 USING COVERING INDEX 档案_日志 (9>? AND 9<?)")})
+        << "the log reads the index alone, in order";
 }
 
 } // namespace

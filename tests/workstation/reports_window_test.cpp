@@ -9,7 +9,6 @@
 
 #include <QAction>
 #include <QLabel>
-#include <QTimer>
 
 using namespace quillora;
 using namespace quillora::test;
@@ -66,15 +65,8 @@ TEST_F(ReportsWindowTest, LogPreviewFromTheMenuAndMarginsKeptWhenTheProgramClose
 {
     VisitStore(workspace->archive())
         .save(sampleVisit(QStringLiteral("赵六"), QStringLiteral("2026-12-08"), QStringLiteral("2026-12-08 09:00:00")), 2026);
-    QString seen;
-    QTimer::singleShot(0, [&seen] {
-        QWidget *dialog = QApplication::activeModalWidget();
-        seen = dialog ? dialog->windowTitle() : QString();
-        if (dialog)
-            dialog->close();
-    });
-    window->menuAction(QStringLiteral("预览门诊日志"))->trigger();
-    EXPECT_EQ(seen, QStringLiteral("打印预览 - 门诊日志"));
+    EXPECT_EQ(titleOfModalOpenedBy([&] { window->menuAction(QStringLiteral("预览门诊日志"))->trigger(); }),
+              QStringLiteral("打印预览 - 门诊日志"));
     ASSERT_NE(window->reports().log(), nullptr) << "the preview opens the log window for its dates";
 
     window->reports().log()->leftMarginBox()->setText(QStringLiteral("33"));
