@@ -1,9 +1,10 @@
 # The two everyday commands: `make run` and `make test`. `make bench` measures.
 BUILD       ?= build
 BENCH_BUILD ?= build-bench
+PACKAGE_BUILD ?= build-package
 JOBS        ?= $(shell nproc)
 
-.PHONY: run test bench build deps clean
+.PHONY: run test bench package build deps clean
 
 deps:
 	@scripts/install-deps
@@ -23,5 +24,11 @@ bench: deps
 	@cmake --build $(BENCH_BUILD) -j $(JOBS) --target quillora_bench
 	./$(BENCH_BUILD)/bench/quillora_bench
 
+package: deps
+	@cmake -S . -B $(PACKAGE_BUILD) -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build $(PACKAGE_BUILD) -j $(JOBS) --target quillora
+	cd $(PACKAGE_BUILD) && cpack -G DEB
+	@ls $(PACKAGE_BUILD)/quillora_*.deb
+
 clean:
-	rm -rf $(BUILD) $(BENCH_BUILD)
+	rm -rf $(BUILD) $(BENCH_BUILD) $(PACKAGE_BUILD)

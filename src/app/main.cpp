@@ -1,7 +1,10 @@
 #include "base/fonts.h"
 #include "app/program_gui.h"
 
+#include "data/data_files.h"
+
 #include <QApplication>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QTranslator>
 
@@ -10,6 +13,9 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillora"));
     QApplication::setOrganizationName(QStringLiteral("Quillora"));
+    QApplication::setDesktopFileName(QStringLiteral("quillora"));
+    quillora::ensureResources();
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/quillora.png")));
     QApplication::setQuitOnLastWindowClosed(false);
     quillora::installFontSubstitutions();
     // Qt's own dialogs (file chooser, print preview) speak the doctor's language too.

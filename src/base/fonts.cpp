@@ -23,15 +23,19 @@ QStringList installed(const QStringList &candidates)
 
 void installFontSubstitutions()
 {
-    const QStringList serif = installed({QStringLiteral("Noto Serif CJK SC"), QStringLiteral("Source Han Serif SC"),
-                                         QStringLiteral("AR PL UMing CN"), QStringLiteral("Noto Sans CJK SC")});
-    const QStringList sans = installed({QStringLiteral("Noto Sans CJK SC"), QStringLiteral("Source Han Sans SC"),
-                                        QStringLiteral("WenQuanYi Zen Hei"), QStringLiteral("Noto Serif CJK SC")});
-    const QStringList kai = installed({QStringLiteral("AR PL UKai CN"), QStringLiteral("Noto Serif CJK SC")});
+    // Faces with the metrics the forms were drawn for: Latin letters and spaces half an
+    // ideograph wide (the GBK column counts, the herb cells) and a line of about one em.
+    const QStringList song = installed({QStringLiteral("AR PL UMing CN"), QStringLiteral("Noto Serif CJK SC"),
+                                        QStringLiteral("Source Han Serif SC"), QStringLiteral("Noto Sans CJK SC")});
+    const QStringList hei = installed({QStringLiteral("WenQuanYi Zen Hei Mono"), QStringLiteral("WenQuanYi Zen Hei"),
+                                       QStringLiteral("Noto Sans CJK SC"), QStringLiteral("Source Han Sans SC")});
+    const QStringList kai = installed({QStringLiteral("AR PL UKai CN"), QStringLiteral("AR PL UMing CN"),
+                                       QStringLiteral("Noto Serif CJK SC")});
     const struct { const char *name; const QStringList *families; } map[] = {
-        {"宋体", &serif}, {"SimSun", &serif}, {"新宋体", &serif}, {"NSimSun", &serif},
-        {"黑体", &sans},  {"SimHei", &sans},  {"微软雅黑", &sans}, {"Microsoft YaHei", &sans},
+        {"宋体", &song}, {"SimSun", &song}, {"新宋体", &song}, {"NSimSun", &song},
+        {"黑体", &hei},  {"SimHei", &hei},  {"微软雅黑", &hei}, {"Microsoft YaHei", &hei},
         {"楷体_GB2312", &kai}, {"楷体", &kai}, {"KaiTi", &kai}, {"KaiTi_GB2312", &kai},
+        // No clerical-script face is packaged; the brush-drawn 楷体 is the nearest.
         {"隶书", &kai},   {"LiSu", &kai},
     };
     for (const auto &entry : map) {

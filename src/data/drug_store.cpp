@@ -70,10 +70,11 @@ QList<ListedRow> DrugStore::byCategory(const QString &category)
                   {containing(category)}, -1);
 }
 
-std::optional<DrugRow> DrugStore::first(const QString &where, const QString &pattern)
+std::optional<DrugRow> DrugStore::first(const QString &where, const QStringList &values)
 {
     Statement q(m_db, QStringLiteral("SELECT %1 FROM [药品] WHERE %2 ORDER BY rowid LIMIT 1").arg(kDrugColumns, where));
-    q.bind(1, pattern);
+    for (int i = 0; i < values.size(); ++i)
+        q.bind(i + 1, values[i]);
     if (!q.next())
         return std::nullopt;
     return readDrug(q);
@@ -81,12 +82,33 @@ std::optional<DrugRow> DrugStore::first(const QString &where, const QString &pat
 
 std::optional<DrugRow> DrugStore::firstByNamePrefix(const QString &prefix)
 {
-    return first(QStringLiteral("[名称] LIKE ? ESCAPE '\\'"), escapeLike(prefix) + QLatin1Char('%'));
+    return first(QStringLiteral("[名称] LIKE ? ESCAPE '\\'"), {escapeLike(prefix) + QLatin1Char('%')});
 }
 
-std::optional<DrugRow> DrugStore::firstByNameContaining(const QString &text)
+namespace {
+// "AND [分类] LIKE ?" when a category narrows the search, as the herb search narrows it.
+QString withinCategory(const QString &where, const QString &category, QStringList &values)
 {
-    return first(QStringLiteral("[名称] LIKE ? ESCAPE '\\'"), containing(text));
+    if (category.isEmpty())
+        return where;
+    values << containing(category);
+    return QStringLiteral("(%1) AND [分类] LIKE ? ESCAPE '\\'").arg(where);
+}
+} // namespace
+
+std::optional<DrugRow> DrugStore::firstByNameContaining(const QString &text, const QString &category)
+{
+    QStringList values{containing(text)};
+    const QString where = withinCategory(QStringLiteral("[名称] LIKE ? ESCAPE '\\'"), category, values);
+    return first(where, values);
+}
+
+std::optional<DrugRow> DrugStore::firstByWholeName(const QString &name, const QString &category)
+{
+    // A stored name may carry its usage after a backslash: "名称 规格\用法".
+    QStringList values{name, escapeLike(name) + QStringLiteral("\\\\%")};
+    const QString where = withinCategory(QStringLiteral("[名称] = ? OR [名称] LIKE ? ESCAPE '\\'"), category, values);
+    return first(where, values);
 }
 
 int DrugStore::count()

@@ -45,13 +45,16 @@ public:
     QList<ListedRow> byCategory(const QString &category);
     // The first drug (in catalogue order) whose name begins with the text.
     std::optional<DrugRow> firstByNamePrefix(const QString &prefix);
-    // The first drug (in catalogue order) whose name contains the text.
-    std::optional<DrugRow> firstByNameContaining(const QString &text);
+    // The first drug (in catalogue order) whose name contains the text, within the categories
+    // containing the given one when it is not empty.
+    std::optional<DrugRow> firstByNameContaining(const QString &text, const QString &category = QString());
+    // The first drug named exactly so, or so followed by its usage after a backslash.
+    std::optional<DrugRow> firstByWholeName(const QString &name, const QString &category = QString());
     int count();
 
 private:
     QList<ListedRow> listed(const QString &sql, const QStringList &patterns, int limit);
-    std::optional<DrugRow> first(const QString &where, const QString &pattern);
+    std::optional<DrugRow> first(const QString &where, const QStringList &values);
     Database &m_db;
 };
 

@@ -1,49 +1,52 @@
 #include "forms/typing_limit_gui.h"
 
-#include <QClipboard>
-#include <QGuiApplication>
-#include <QInputMethodEvent>
-#include <QKeyEvent>
 #include <QLineEdit>
+#include <algorithm>
 
 namespace quillora {
 
-TypingLimit::TypingLimit(QLineEdit *box, int maxCharacters) : QObject(box), m_box(box), m_max(maxCharacters) {}
-
-void TypingLimit::apply(QLineEdit *box, int maxCharacters)
+TypingLimit::TypingLimit(QLineEdit *edit, int limit) : QValidator(edit), m_edit(edit), m_limit(limit), m_last(edit->text()),
+      m_room(std::max<qsizetype>(limit, m_last.size()))
 {
-    box->installEventFilter(new TypingLimit(box, maxCharacters));
 }
 
-int TypingLimit::room() const
+QValidator::State TypingLimit::validate(QString &input, int &pos) const
 {
-    return m_max - int(m_box->text().size()) + int(m_box->selectedText().size());
+    // setText clears the undo history before it validates, so a box without history holds
+    // what the program put there: never cut it.
+    if (!m_edit->isUndoAvailable()) {
+        // A longer text from the program may be corrected by hand within its own length.
+        m_room = std::max<qsizetype>(m_limit, input.size());
+        m_last = input;
+        return Acceptable;
+    }
+    const qsizetype room = m_room;
+    if (input.size() <= room) {
+        m_last = input;
+        return Acceptable;
+    }
+    // The edit grew the text past the limit: keep as much of the inserted part as fits.
+    qsizetype prefix = 0;
+    const qsizetype common = std::min(input.size(), m_last.size());
+    while (prefix < common && input[prefix] == m_last[prefix])
+        ++prefix;
+    qsizetype suffix = 0;
+    while (suffix < common - prefix && input[input.size() - 1 - suffix] == m_last[m_last.size() - 1 - suffix])
+        ++suffix;
+    const qsizetype inserted = input.size() - prefix - suffix;
+    const qsizetype kept = inserted - (input.size() - room);
+    if (kept <= 0)
+        return Invalid;  // nothing of it fits: the key press is refused
+    input = input.left(prefix + kept) + input.right(suffix);
+    pos = int(prefix + kept);
+    m_last = input;
+    return Acceptable;
 }
 
-bool TypingLimit::eventFilter(QObject *watched, QEvent *event)
+void limitTyping(QLineEdit *edit, int limit)
 {
-    if (watched != m_box)
-        return false;
-    if (event->type() == QEvent::KeyPress) {
-        const auto *key = static_cast<QKeyEvent *>(event);
-        if (key->matches(QKeySequence::Paste)) {
-            QString text = QGuiApplication::clipboard()->text();
-            text = text.left(text.indexOf(QLatin1Char('\n')) < 0 ? text.size() : text.indexOf(QLatin1Char('\n')));
-            text.remove(QLatin1Char('\r'));
-            m_box->insert(text.left(std::max(0, room())));
-            return true;
-        }
-        const QString text = key->text();
-        const bool typesCharacters = !text.isEmpty() && text.at(0).isPrint();
-        return typesCharacters && text.size() > room();
-    }
-    if (event->type() == QEvent::InputMethod) {
-        auto *input = static_cast<QInputMethodEvent *>(event);
-        if (input->commitString().size() > room()) {
-            input->setCommitString(input->commitString().left(std::max(0, room())));
-        }
-    }
-    return false;
+    if (limit > 0)
+        edit->setValidator(new TypingLimit(edit, limit));
 }
 
 } // namespace quillora

@@ -1,31 +1,30 @@
 #pragma once
 
-#include <QObject>
+#include <QValidator>
 
 class QLineEdit;
 
 namespace quillora {
 
-// Limits what the user types or pastes into a one-line box to a number of characters, and
-// never cuts what the program puts there (a box's own maximum length would).
-class TypingLimit : public QObject
+// Limits what the user types or pastes into a one-line box to a number of characters, while
+// text that the program puts there (a default, a pick, a loaded visit) is kept whole.
+// QLineEdit::setMaxLength would cut both.
+class TypingLimit : public QValidator
 {
     Q_OBJECT
 
 public:
-    // The filter lives as long as the box.
-    static void apply(QLineEdit *box, int maxCharacters);
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
+    TypingLimit(QLineEdit *edit, int limit);
+    State validate(QString &input, int &pos) const override;
 
 private:
-    TypingLimit(QLineEdit *box, int maxCharacters);
-    // Characters that can still be typed in place of the selection.
-    int room() const;
-
-    QLineEdit *m_box;
-    int m_max;
+    QLineEdit *m_edit;
+    int m_limit;
+    mutable QString m_last;   // the text as it stood before the edit being validated
+    mutable qsizetype m_room;  // the typing limit, or the length of a longer text the program set
 };
+
+// Installs a TypingLimit on the box; a limit of 0 or less leaves the box unlimited.
+void limitTyping(QLineEdit *edit, int limit);
 
 } // namespace quillora

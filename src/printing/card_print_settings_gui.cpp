@@ -2,6 +2,7 @@
 
 #include "data/settings_row.h"
 #include "forms/form_parts_widget.h"
+#include "forms/typing_limit_gui.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -27,7 +28,7 @@ CardPrintSettings::CardPrintSettings(QWidget *window, const Columns &columns, co
     m_top = new QLineEdit(QStringLiteral("10"), window);
     m_top->setObjectName(QStringLiteral("Text7"));
     for (QLineEdit *box : {m_left, m_top}) {
-        box->setMaxLength(50);  // what the settings column holds
+        limitTyping(box, 50);  // what the settings column holds
         box->installEventFilter(keyFilter);
     }
     placeAt(m_left, places.leftBox);

@@ -4,6 +4,7 @@
 #include "printing/card_scroll.h"
 
 #include "base/message_dialog.h"
+#include "data/visit_store.h"
 #include "data/workspace.h"
 #include "data/settings_row.h"
 #include "data/visit_record.h"
@@ -161,6 +162,7 @@ void HistoryCardWindow::load()
     for (int i = 0; i < kFieldCount; ++i)
         m_fields[i]->setText(header[fields()[i].headerField]);
     m_history->setPlainText(fromCrLf(m_visit.history()));
+    m_key = m_visit.visitKey();
     m_openingBody = m_visit.body();
 
     m_print->load(m_workspace.settings());
@@ -195,14 +197,17 @@ void HistoryCardWindow::refreshPreview(bool force)
         return;
     m_refreshing = true;
     const QStringList lines = historyLines();
-    // Only the prescription lines move with the history; they are redrawn when its line count changes.
-    if (force || lines.size() != m_previewLines) {
+    const QString body = cardBody();
+    // Only the prescription lines move with the history; they are redrawn when its line count
+    // or the prescription changes.
+    if (force || lines.size() != m_previewLines || body != m_drawnBody) {
         m_previewLines = lines.size();
+        m_drawnBody = body;
         // Fields and history are the live boxes on top; the drawing keeps their room blank.
         HistoryCardContent drawn;
         drawn.institution = m_institution;
         drawn.historyLines = QStringList(lines.size(), QString());
-        drawn.body = m_openingBody;
+        drawn.body = body;
         const double dpr = devicePixelRatioF();
         QImage image(QSize(Twips::toPixels(kWidth), Twips::toPixels(kHeight)) * dpr, QImage::Format_ARGB32_Premultiplied);
         image.fill(Qt::white);
@@ -228,8 +233,29 @@ HistoryCardContent HistoryCardWindow::content() const
     for (int i = 0; i < kFieldCount; ++i)
         content.fields[i] = m_fields[i]->text();
     content.historyLines = historyLines();
-    content.body = m_visit.body();
+    content.body = cardBody();
     return content;
+}
+
+QString HistoryCardWindow::cardBody() const
+{
+    if (m_visit.visitKey() == m_key)
+        return m_visit.body();
+    try {
+        if (const auto stored = VisitStore(m_workspace.archive()).find(m_key))
+            return stored->body;
+    } catch (const std::exception &) {
+        // An unreadable archive leaves the body the card opened with.
+    }
+    return m_openingBody;
+}
+
+void HistoryCardWindow::changeEvent(QEvent *event)
+{
+    // Back from the main window, where the prescription may have been edited.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        refreshPreview(false);
+    QWidget::changeEvent(event);
 }
 
 CardMargins HistoryCardWindow::margins() const

@@ -40,8 +40,11 @@ public:
 
     // The history box's lines as the box shows them, wrapped at its width.
     QStringList historyLines() const;
-    // The card as it prints now: the boxes' contents and the main window's current body.
+    // The card as it prints now: the boxes' contents and the body of the card's own visit.
     HistoryCardContent content() const;
+    // The prescription of the visit the card was opened for: the main window's body while it
+    // still shows that visit, else the visit as stored (or as it was when the card opened).
+    QString cardBody() const;
     CardMargins margins() const;
     bool print();
     // The same page in a print preview, before any paper is used.
@@ -51,6 +54,7 @@ protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     void buildCard();
@@ -63,7 +67,9 @@ private:
     Workspace &m_workspace;
     VisitSource &m_visit;
     QString m_institution;
+    QString m_key;
     QString m_openingBody;
+    QString m_drawnBody;
 
     QWidget *m_viewport = nullptr;
     QWidget *m_card = nullptr;

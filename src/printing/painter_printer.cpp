@@ -99,7 +99,9 @@ void PainterPrinter::drawLine(double x1, double y1, double x2, double y2)
     m_painter.drawLine(QPointF(toDeviceX(x1), toDeviceY(y1)), QPointF(toDeviceX(x2), toDeviceY(y2)));
 }
 
-double PainterPrinter::lineHeightTwips() const { return measured().lineSpacing * 1440.0 / m_dpiY; }
+// One line is the font's em, as the forms were drawn for 宋体, whose line is exactly 1 em: a
+// taller substitute's own line height would push the last body lines onto the footer.
+double PainterPrinter::lineHeightTwips() const { return fontSize() * 20.0; }
 
 double PainterPrinter::textWidthTwips(const QString &text) const { return measured().metrics.horizontalAdvance(text) * 1440.0 / m_dpiX; }
 

@@ -29,14 +29,14 @@ struct PrintEvent
 };
 
 // A printer that keeps every operation instead of drawing, for tests and benchmarks.
-// Its line height is a fixed 1.2 em, size × 20 × 1.2 twips (12 pt → 288), and a text is half an
+// Its line height is one em, size × 20 twips (12 pt → 240), as on paper, and a text is half an
 // em wide per display column (an ideograph one em), so positions are exact.
 class RecordingPrinter : public Printer
 {
 public:
     explicit RecordingPrinter(int initialOrientation = Portrait) : Printer(initialOrientation) {}
 
-    static double lineHeightFor(double points) { return points * 20 * 1.2; }
+    static double lineHeightFor(double points) { return points * 20; }
 
     const QList<PrintEvent> &events() const { return m_events; }
     QList<PrintEvent> texts() const;  // text events only, empty texts included

@@ -143,7 +143,7 @@ void OutpatientLogWindow::build()
     m_top = box("Text5", QStringLiteral("打印上边距(mm)"), 5370, kBottomTop, 600);
     for (QLineEdit *margin : {m_left, m_top}) {
         margin->setText(QStringLiteral("10"));
-        TypingLimit::apply(margin, 50);  // what the settings column holds
+        limitTyping(margin, 50);  // what the settings column holds
         connect(margin, &QLineEdit::returnPressed, this, [this] { focusNextChild(); });
     }
     label(QStringLiteral("导出文件："), 6180, kBottomTop, 1080);

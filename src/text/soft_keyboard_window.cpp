@@ -1,5 +1,10 @@
 #include "text/soft_keyboard_window.h"
 
+#include "base/screen_fit.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
 #include <QGridLayout>
 #include <QLineEdit>
 #include <QPushButton>
@@ -53,6 +58,11 @@ void SoftKeyboardWindow::openAt(const QPoint &topLeft)
 {
     move(topLeft);
     show();
+    // Beside the main window may lie past the screen's edge; every key must stay in reach.
+    if (const QScreen *screen = QGuiApplication::screenAt(topLeft) ? QGuiApplication::screenAt(topLeft) : QGuiApplication::primaryScreen()) {
+        const QRect frame(topLeft, frameGeometry().size());
+        move(fitInside(frame, screen->availableGeometry()).topLeft());
+    }
     raise();
 }
 

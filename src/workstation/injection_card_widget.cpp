@@ -1,6 +1,7 @@
 #include "workstation/injection_card_widget.h"
 
 #include "forms/form_parts_widget.h"
+#include "forms/typing_limit_gui.h"
 #include "forms/twips.h"
 
 #include <QPlainTextEdit>
@@ -23,7 +24,7 @@ InjectionCardWidget::InjectionCardWidget(QWidget *parent) : QFrame(parent)
     for (int i = 0; i < InjectionCardLayout::kBoxCount; ++i) {
         const auto &spec = InjectionCardLayout::boxes()[i];
         m_boxes[i] = formLineEdit(indexedName("Text6", i), spec.font, this);
-        m_boxes[i]->setMaxLength(spec.maxLength);
+        limitTyping(m_boxes[i], spec.maxLength);
         placeAt(m_boxes[i], spec.rect);
     }
     m_usage = new QPlainTextEdit(this);

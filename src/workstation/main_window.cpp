@@ -2,6 +2,7 @@
 
 #include "workstation/about_dialog.h"
 #include "base/message_dialog.h"
+#include "text/captions.h"
 #include "data/workspace.h"
 #include "data/data_files.h"
 #include "data/settings_row.h"
@@ -171,7 +172,7 @@ void MainWindow::buildToolbar(QWidget *canvas)
 
 QAction *MainWindow::addMenuAction(QMenu *menu, const QString &caption, const QKeySequence &shortcut)
 {
-    QAction *action = menu->addAction(caption);
+    QAction *action = menu->addAction(withAccessKey(caption));
     action->setObjectName(QStringLiteral("menu_") + caption);
     if (!shortcut.isEmpty())
         action->setShortcut(shortcut);
@@ -180,7 +181,7 @@ QAction *MainWindow::addMenuAction(QMenu *menu, const QString &caption, const QK
 
 void MainWindow::buildMenus()
 {
-    QMenu *file = menuBar()->addMenu(QStringLiteral("文件(F)"));
+    QMenu *file = menuBar()->addMenu(withAccessKey(QStringLiteral("文件(F)")));
     file->setObjectName(QStringLiteral("fileMenu"));
     addMenuAction(file, QStringLiteral("新建"), QKeySequence::New);
     addMenuAction(file, QStringLiteral("续开"));
@@ -203,14 +204,14 @@ void MainWindow::buildMenus()
     QAction *exit = addMenuAction(file, QStringLiteral("退出"));
     exit->setObjectName(QStringLiteral("exitAction"));
 
-    QMenu *settings = menuBar()->addMenu(QStringLiteral("设置(S)"));
+    QMenu *settings = menuBar()->addMenu(withAccessKey(QStringLiteral("设置(S)")));
     settings->setObjectName(QStringLiteral("settingsMenu"));
     for (const char *caption : {"药品维护", "个人组套/中医验方维护", "诊断名称维护", "病史模板维护", "地址库维护"})
         addMenuAction(settings, QString::fromUtf8(caption));
     settings->addSeparator();
     addMenuAction(settings, QStringLiteral("综合设置"));
 
-    QMenu *help = menuBar()->addMenu(QStringLiteral("帮助(H)"));
+    QMenu *help = menuBar()->addMenu(withAccessKey(QStringLiteral("帮助(H)")));
     help->setObjectName(QStringLiteral("helpMenu"));
     addMenuAction(help, QStringLiteral("在线帮助"));
     addMenuAction(help, QStringLiteral("关于"));

@@ -4,6 +4,7 @@
 #include "data/workspace.h"
 #include "data/drug_store.h"
 #include "data/settings_row.h"
+#include "text/captions.h"
 #include "text/soft_keyboard_window.h"
 #include "text/text_lines.h"
 #include "workstation/action_bar_widget.h"
@@ -20,6 +21,7 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -161,8 +163,9 @@ void PrescriptionEditor::buildBodyMenu()
     m_bodyMenu = new QMenu(body());
     m_bodyMenu->setObjectName(QStringLiteral("右键菜单"));
     const auto add = [this](const QString &caption, const std::function<void()> &run) {
-        QAction *action = m_bodyMenu->addAction(caption);
+        QAction *action = m_bodyMenu->addAction(withAccessKey(caption));
         action->setObjectName(QStringLiteral("bodyMenu_") + caption);
+        action->setProperty("caption", caption);
         connect(action, &QAction::triggered, this, run);
         return action;
     };
@@ -183,7 +186,7 @@ void PrescriptionEditor::showBodyMenu(const QPoint &position)
     const bool selected = body()->textCursor().hasSelection();
     const bool clipboardText = !QGuiApplication::clipboard()->text().isEmpty();
     for (QAction *action : m_bodyMenu->actions()) {
-        const QString caption = action->text();
+        const QString caption = action->property("caption").toString();
         if (caption == QStringLiteral("粘贴(P)"))
             action->setEnabled(clipboardText);
         else if (caption == QStringLiteral("剪切(T)") || caption == QStringLiteral("复制(C)") || caption == QStringLiteral("删除(D)")
@@ -197,30 +200,71 @@ void PrescriptionEditor::showBodyMenu(const QPoint &position)
 
 bool PrescriptionEditor::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == body()->viewport() && event->type() == QEvent::MouseButtonPress)
-        hideHeaderLists();
+    if (watched == body()->viewport()) {
+        if (event->type() == QEvent::MouseButtonPress)
+            hideHeaderLists();
+        // The menu opens when the right button is released, not on the press that the
+        // platform turns into a context-menu request; the menu key still opens it.
+        if (event->type() == QEvent::ContextMenu && static_cast<QContextMenuEvent *>(event)->reason() == QContextMenuEvent::Mouse)
+            return true;
+        if (event->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent *>(event)->button() == Qt::RightButton) {
+            showBodyMenu(static_cast<QMouseEvent *>(event)->position().toPoint());
+            return true;
+        }
+    }
     return QObject::eventFilter(watched, event);
 }
 
-void PrescriptionEditor::retotal()
+void PrescriptionEditor::setLoading(bool loading)
 {
-    if (m_retotalling)
-        return;
-    m_retotalling = true;
+    m_loading = loading;
+    if (!loading)
+        m_acceptedGrid = gridOnScreen();
+}
+
+PriceGrid PrescriptionEditor::gridOnScreen() const
+{
     PriceGrid grid;
     for (int r = 0; r < kGridRows; ++r) {
         for (int c = 0; c < GridColumnCount; ++c)
             grid.rows[r][GridColumn(c)] = m_areas.grid->cell(c, r)->text();
     }
+    grid.total = m_areas.grid->total()->text();
+    return grid;
+}
+
+void PrescriptionEditor::setGridCell(int column, int row, const QString &text)
+{
+    QLineEdit *cell = m_areas.grid->cell(column, row);
+    if (cell->text() != text)
+        cell->setText(text);
+}
+
+void PrescriptionEditor::retotal()
+{
+    if (m_retotalling || m_loading)
+        return;
+    m_retotalling = true;
+    PriceGrid grid = gridOnScreen();
     grid.retotal();
-    for (int r = 0; r < kGridRows; ++r) {
-        QLineEdit *amount = m_areas.grid->cell(GridAmount, r);
-        if (amount->text() != grid.rows[r].amount)
-            amount->setText(grid.rows[r].amount);
+    const QList<int> refused = grid.rowsOutOfRange();
+    for (const int r : refused) {
+        // The edit that made the amount absurd is taken back.
+        grid.rows[r].quantity = m_acceptedGrid.rows[r].quantity;
+        grid.rows[r].price = m_acceptedGrid.rows[r].price;
+        setGridCell(GridQuantity, r, grid.rows[r].quantity);
+        setGridCell(GridPrice, r, grid.rows[r].price);
     }
+    if (!refused.isEmpty())
+        grid.retotal();
+    for (int r = 0; r < kGridRows; ++r)
+        setGridCell(GridAmount, r, grid.rows[r].amount);
     m_areas.grid->total()->setText(grid.total);
     m_areas.sheet->field(FieldDrugFee)->setText(grid.total);
+    m_acceptedGrid = grid;
     m_retotalling = false;
+    if (!refused.isEmpty())
+        MessageDialog::inform(m_areas.sheet, amountOutOfRangeMessage(refused.first()), MessageDialog::Icon::Exclamation);
 }
 
 void PrescriptionEditor::price()
@@ -234,6 +278,10 @@ void PrescriptionEditor::price()
     } catch (const std::exception &) {
         // An unreadable catalogue prices nothing; the grid is emptied as on every pricing.
     }
+    // A catalogue quantity or price that makes an absurd amount is left for the doctor to fill.
+    const QList<int> refused = grid.rowsOutOfRange();
+    for (const int r : refused)
+        grid.rows[r].quantity.clear();
     m_retotalling = true;
     for (int r = 0; r < kGridRows; ++r) {
         for (int c = 0; c < GridColumnCount; ++c)
@@ -241,6 +289,8 @@ void PrescriptionEditor::price()
     }
     m_retotalling = false;
     retotal();
+    if (!refused.isEmpty())
+        MessageDialog::inform(m_areas.sheet, amountOutOfRangeMessage(refused.first()), MessageDialog::Icon::Exclamation);
 }
 
 void PrescriptionEditor::applyAutoPricing(bool on)

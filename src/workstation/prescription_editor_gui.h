@@ -1,5 +1,6 @@
 #pragma once
 
+#include "workstation/pricing.h"
 #include "workstation/workstation_areas.h"
 
 #include <QObject>
@@ -47,8 +48,9 @@ public:
     void setAutoPricing(bool on);
     void runAction(int action);
 
-    // Suspends the classification while a saved visit is copied into the window.
-    void setLoading(bool loading) { m_loading = loading; }
+    // Suspends the classification and the re-total while a saved visit is copied into the
+    // window: a loaded visit shows exactly what was saved.
+    void setLoading(bool loading);
 
 Q_SIGNALS:
     // Actions that open windows of their own (history card, infusion card) or print.
@@ -63,6 +65,8 @@ private:
     void replaceBody(const QString &newCrlfText, int crlfCaret);
     QPlainTextEdit *body() const;
     void hideHeaderLists();
+    PriceGrid gridOnScreen() const;
+    void setGridCell(int column, int row, const QString &text);
 
     Workspace &m_workspace;
     WorkstationAreas m_areas;
@@ -70,6 +74,7 @@ private:
     bool m_loading = false;
     bool m_autoPricing = false;
     bool m_retotalling = false;
+    PriceGrid m_acceptedGrid;  // the grid as last totalled, to fall back on when an amount is refused
 };
 
 } // namespace quillora

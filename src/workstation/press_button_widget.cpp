@@ -1,15 +1,84 @@
 #include "workstation/press_button_widget.h"
 
+#include <QAccessibleWidget>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
 namespace quillora {
 
+namespace {
+
+// Screen readers see a push button named by its caption, which their "press" action clicks.
+class PressButtonAccessible : public QAccessibleWidget
+{
+public:
+    explicit PressButtonAccessible(PressButton *button) : QAccessibleWidget(button, QAccessible::Button) {}
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Name)
+            return static_cast<PressButton *>(widget())->caption();
+        return QAccessibleWidget::text(t);
+    }
+    QStringList actionNames() const override { return {pressAction()}; }
+    void doAction(const QString &name) override
+    {
+        if (name == pressAction() && widget()->isEnabled())
+            static_cast<PressButton *>(widget())->press();
+    }
+};
+
+QAccessibleInterface *pressButtonAccessible(const QString &className, QObject *object)
+{
+    if (className == QLatin1String("quillora::PressButton") && object && object->isWidgetType())
+        return new PressButtonAccessible(static_cast<PressButton *>(object));
+    return nullptr;
+}
+
+} // namespace
+
 PressButton::PressButton(const QString &caption, const QIcon &icon, QWidget *parent)
     : QWidget(parent), m_caption(caption), m_icon(icon)
 {
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(pressButtonAccessible);
+        return true;
+    }();
+    Q_UNUSED(factoryInstalled);
     setCursor(Qt::PointingHandCursor);
     setAttribute(Qt::WA_Hover);
+    setFocusPolicy(Qt::TabFocus);
+    setAccessibleName(caption);
+}
+
+void PressButton::press()
+{
+    m_pressed = false;
+    update();
+    Q_EMIT activated();
+}
+
+void PressButton::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Space && !event->isAutoRepeat()) {
+        m_pressed = true;
+        update();
+        return;
+    }
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        press();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void PressButton::keyReleaseEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Space && !event->isAutoRepeat() && m_pressed) {
+        press();
+        return;
+    }
+    QWidget::keyReleaseEvent(event);
 }
 
 QSize PressButton::sizeHint() const
@@ -53,6 +122,11 @@ void PressButton::paintEvent(QPaintEvent *)
     }
     p.setPen(isEnabled() ? palette().color(QPalette::WindowText) : palette().color(QPalette::Disabled, QPalette::WindowText));
     p.drawText(QRect(shift, textTop + shift, width(), height() - textTop), Qt::AlignCenter, m_caption);
+    if (hasFocus()) {
+        p.setPen(QPen(palette().color(QPalette::Highlight), 1, Qt::DotLine));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(QRectF(rect()).adjusted(2.5, 2.5, -2.5, -2.5));
+    }
 }
 
 void PressButton::mousePressEvent(QMouseEvent *event)
@@ -67,9 +141,7 @@ void PressButton::mouseReleaseEvent(QMouseEvent *event)
 {
     if (event->button() != Qt::LeftButton || !m_pressed)
         return;
-    m_pressed = false;
-    update();
-    Q_EMIT activated();
+    press();
 }
 
 void PressButton::enterEvent(QEnterEvent *)

@@ -20,11 +20,16 @@ public:
     void setFramed(bool framed) { m_framed = framed; update(); }
     QSize sizeHint() const override;
 
+    // Acts as a release of the left button would (keyboard and accessibility tools).
+    void press();
+
 Q_SIGNALS:
     void activated();
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void enterEvent(QEnterEvent *event) override;

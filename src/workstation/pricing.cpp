@@ -66,8 +66,22 @@ const QString &PriceRow::operator[](GridColumn column) const
     return const_cast<PriceRow &>(*this)[column];
 }
 
+bool amountOutOfRange(const QString &quantity, const QString &price)
+{
+    return leadingNumber(quantity) * leadingNumber(price) > kMaxRowAmount;
+}
+
+QString amountOutOfRangeMessage(int row)
+{
+    return QStringLiteral("价格表第%1行的数量乘单价超过%2元，这个金额不予接受，请检查数量和单价。")
+        .arg(row + 1)
+        .arg(format00(kMaxRowAmount));
+}
+
 QString rowAmount(const QString &quantity, const QString &price)
 {
+    if (amountOutOfRange(quantity, price))
+        return QString();
     // The product is first written as plain text (15 digits), then rounded to cents from that
     // text, so 3 × 0.335 gives 1.01 and not the 1.00 its binary value would round to.
     const double product = leadingNumber(plainNumber(leadingNumber(quantity) * leadingNumber(price)));
@@ -85,6 +99,16 @@ void PriceGrid::retotal()
     total = sum.format00();
     if (leadingNumber(total) == 0)
         total.clear();
+}
+
+QList<int> PriceGrid::rowsOutOfRange() const
+{
+    QList<int> out;
+    for (int r = 0; r < kGridRows; ++r) {
+        if (amountOutOfRange(rows[r].quantity, rows[r].price))
+            out << r;
+    }
+    return out;
 }
 
 void PriceGrid::clear()
@@ -116,11 +140,11 @@ PriceGrid PriceGrid::fromColumns(const std::array<QStringList, GridColumnCount> 
     return grid;
 }
 
-QStringList drugNamesForPricing(const QString &body)
+QList<PricedLine> drugLinesForPricing(const QString &body)
 {
-    QStringList names;
+    QList<PricedLine> lines;
     for (const QString &line : splitScratchLines(body)) {
-        if (names.size() == kGridRows)
+        if (lines.size() == kGridRows)
             break;
         if (trimSpaces(line).isEmpty() || line.contains(QStringLiteral("用法")))
             continue;
@@ -129,19 +153,42 @@ QStringList drugNamesForPricing(const QString &body)
             continue;  // an empty name would match every drug in the catalogue
         const QString name = trimSpaces(line.left(space + 1));
         if (!name.isEmpty())
-            names << name;
+            lines << PricedLine{name, trimSpaces(line)};
     }
+    return lines;
+}
+
+QStringList drugNamesForPricing(const QString &body)
+{
+    QStringList names;
+    for (const PricedLine &line : drugLinesForPricing(body))
+        names << line.name;
     return names;
+}
+
+std::optional<DrugRow> drugForLine(const QString &line, const QString &name, DrugStore &drugs)
+{
+    if (auto exact = drugs.firstByWholeName(line))
+        return exact;
+    return drugs.firstByNamePrefix(name);
+}
+
+std::optional<DrugRow> herbForName(const QString &name, DrugStore &drugs)
+{
+    const QString herbs = QStringLiteral("中药");
+    if (auto exact = drugs.firstByWholeName(name, herbs))
+        return exact;
+    return drugs.firstByNameContaining(name, herbs);
 }
 
 PriceGrid priceWestern(const QString &body, DrugStore &drugs)
 {
     PriceGrid grid;
-    const QStringList names = drugNamesForPricing(body);
-    for (int r = 0; r < names.size(); ++r) {
+    const QList<PricedLine> lines = drugLinesForPricing(body);
+    for (int r = 0; r < lines.size(); ++r) {
         PriceRow &row = grid.rows[r];
-        row.name = names[r];
-        if (const auto drug = drugs.firstByNamePrefix(row.name)) {
+        row.name = lines[r].name;
+        if (const auto drug = drugForLine(lines[r].line, row.name, drugs)) {
             row.quantity = drug->quantity;
             row.unit = drug->unit;
             row.price = format00(drug->price);
@@ -176,7 +223,7 @@ PriceGrid priceHerbs(const QString &body, const QString &doses, DrugStore &drugs
             break;
         if (segment.name.isEmpty())
             continue;  // an empty name would match the first drug of the catalogue
-        const auto drug = drugs.firstByNameContaining(segment.name);
+        const auto drug = herbForName(segment.name, drugs);
         if (!drug)
             continue;
         PriceRow &row = grid.rows[r++];

@@ -2,6 +2,7 @@
 
 #include "data/visit_record.h"
 #include "forms/form_parts_widget.h"
+#include "forms/typing_limit_gui.h"
 #include "forms/twips.h"
 
 #include <QMouseEvent>
@@ -59,7 +60,7 @@ void SheetWidget::buildFields()
         m_boxes[i] = box;
         m_fieldCaptions[i] = formLabel(indexedName("Label1", i), captions[i], SheetLayout::fieldCaptionFont(), box);
         m_fields[i] = formLineEdit(indexedName("Text7", i), SheetLayout::fieldTextFont(i), box);
-        m_fields[i]->setMaxLength(SheetLayout::fieldTypingLimit(i));
+        limitTyping(m_fields[i], SheetLayout::fieldTypingLimit(i));
         m_underlines[i] = new LineWidget(TwipLine{}, box);
         m_underlines[i]->setObjectName(indexedName("Line2", i));
         box->setVisible(spec.visible);

@@ -91,24 +91,27 @@ void VisitBrowserWidget::build()
 
 bool VisitBrowserWidget::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::MouseButtonRelease) {
+    const bool press = event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick;
+    if (watched == m_results->viewport() && (press || event->type() == QEvent::MouseButtonRelease)) {
         auto *mouse = static_cast<QMouseEvent *>(event);
-        if (watched == m_results->viewport() && mouse->button() == Qt::RightButton && m_results->count() > 0) {
-            m_menuIndex = m_results->currentRow();
-            if (QListWidgetItem *item = m_results->itemAt(mouse->position().toPoint())) {
-                m_menuIndex = m_results->row(item);
-                m_results->setCurrentRow(m_menuIndex);
+        if (mouse->button() == Qt::RightButton) {
+            // The menu deletes the visit on the sheet, so the right button never moves the
+            // highlight onto another entry.
+            if (event->type() == QEvent::MouseButtonRelease && m_results->count() > 0) {
+                m_menuIndex = m_results->currentRow();
+                m_menu->popup(mouse->globalPosition().toPoint());
             }
-            m_menu->popup(mouse->globalPosition().toPoint());
             return true;
         }
     }
     if (event->type() == QEvent::MouseButtonPress && (watched == m_from || watched == m_to)) {
-        // Clicking into an empty date box fills in today.
+        // Clicking into an empty date box fills in today, with the caret after it.
         auto *box = static_cast<QLineEdit *>(watched);
         if (box->text().isEmpty()) {
             box->setText(dateText(Clock::today()));
+            box->setFocus(Qt::MouseFocusReason);
             box->end(false);
+            return true;
         }
     }
     return QGroupBox::eventFilter(watched, event);

@@ -16,6 +16,7 @@
 #include "workstation/price_grid_widget.h"
 #include "workstation/sheet_widget.h"
 #include "workstation/visit_browser_widget.h"
+#include "workstation/visit_texts.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -165,9 +166,23 @@ void VisitSession::loadVisit(int index, const QString &key)
 
 void VisitSession::deleteVisit(int index)
 {
-    if (!MessageDialog::confirm(m_areas.sheet, QStringLiteral("确实要永久删除该病人档案吗？")))
-        return;
+    Q_UNUSED(index);
+    // What goes is the visit on the sheet: the question names it as stored.
     const QString key = m_key;
+    std::optional<VisitRecord> stored;
+    try {
+        stored = VisitStore(m_workspace.archive()).find(key);
+    } catch (const std::exception &failure) {
+        MessageDialog::inform(m_areas.sheet, QStringLiteral("病历未能删除：%1").arg(QString::fromUtf8(failure.what())),
+                              MessageDialog::Icon::Critical);
+        return;
+    }
+    if (!stored) {
+        MessageDialog::inform(m_areas.sheet, kNothingToDeleteMessage, MessageDialog::Icon::Exclamation);
+        return;
+    }
+    if (!MessageDialog::confirm(m_areas.sheet, deleteQuestion(*stored)))
+        return;
     try {
         VisitStore(m_workspace.archive()).remove(key);
     } catch (const std::exception &failure) {
@@ -180,7 +195,6 @@ void VisitSession::deleteVisit(int index)
         if (m_areas.browser->keyAt(i) == key)
             m_areas.browser->removeEntry(i);
     }
-    Q_UNUSED(index);
     newVisit();
 }
 

@@ -23,7 +23,7 @@ protected:
         m_card.historyLines = {QStringLiteral("咳嗽三天，"), QStringLiteral("伴低热。")};
         m_card.body = crlf(numberedLinesWithBlanks(20));
     }
-    static constexpr double kAdvance = 10.5 * 24;  // the recorder's line in the fields' font
+    static constexpr double kAdvance = 10.5 * 20;  // one em of the fields' font
     HistoryCardContent m_card;
 };
 

@@ -132,6 +132,34 @@ TEST_F(HistoryCardWindowTest, PrintTakesTheMainWindowsBodyAsItIsNow)
     }
 }
 
+TEST_F(HistoryCardWindowTest, KeepsThePrescriptionOfItsOwnVisit)
+{
+    const QString ownBody = QStringLiteral("复方甘草片 100片\r\n    用法：2片 口服  每日3次\r\n");
+    visit->visit.body = ownBody;
+    ASSERT_TRUE(visit->saveVisit());
+    auto w = open<HistoryCardWindow>();
+    EXPECT_EQ(w->cardBody(), ownBody);
+
+    // The main window moves on to another patient: the card still prints its own visit,
+    // as stored, and the drawing on the card agrees with the paper.
+    visit->visit = sampleVisit(QStringLiteral("王五"), QStringLiteral("2026-12-08"), QStringLiteral("2026-12-08 10:00:00"));
+    visit->visit.body = QStringLiteral("阿莫西林胶囊 0.25g×24粒\r\n");
+    EXPECT_EQ(w->content().body, ownBody);
+    RecordingPrinter recorder;
+    printHistoryCard(recorder, w->content(), w->margins(), workspace->scratchPath(QStringLiteral("print.txt")));
+    QStringList printed;
+    for (const PrintEvent &e : recorder.texts())
+        printed << e.text;
+    EXPECT_TRUE(printed.contains(QStringLiteral("复方甘草片 100片")));
+    EXPECT_FALSE(printed.join(QString()).contains(QStringLiteral("阿莫西林")));
+
+    // An unsaved visit left behind keeps the body it had when the card opened.
+    visit->visit.body = QStringLiteral("维生素C片 0.1g×100片\r\n");
+    auto unsaved = open<HistoryCardWindow>();
+    visit->visit.key = QStringLiteral("2026-12-08 10:05:00");
+    EXPECT_EQ(unsaved->cardBody(), QStringLiteral("维生素C片 0.1g×100片\r\n"));
+}
+
 TEST_F(HistoryCardWindowTest, MarginsAndOrientationComeBackNextTime)
 {
     setSettings({{QStringLiteral("左边距4"), QStringLiteral("12.5")}, {QStringLiteral("上边距4"), QStringLiteral("abc")}});

@@ -3,14 +3,31 @@
 #include "data/database.h"
 
 #include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 
 namespace quillora::test {
+
+void createDataFiles(DataFiles &files)
+{
+    static QTemporaryDir made;
+    static DataFiles first(made.filePath(QStringLiteral("档案数据库")));
+    static const bool ready = !first.createMissing().isEmpty();
+    Q_UNUSED(ready);
+    QDir().mkpath(files.folder());
+    for (const QString &name : {kArchiveFileName, kSettingsFileName}) {
+        const QString target = QDir(files.folder()).filePath(name);
+        if (!QFile::exists(target))
+            QFile::copy(QDir(first.folder()).filePath(name), target);
+        QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner);
+    }
+}
 
 void DataTest::SetUp()
 {
     Clock::setFixed(QDateTime(QDate(2026, 12, 8), QTime(9, 30, 0)));
     m_files = std::make_unique<DataFiles>(QDir(m_folder.path()).filePath(QStringLiteral("档案数据库")));
-    m_files->createMissing();
+    createDataFiles(*m_files);
     m_files->open();
 }
 

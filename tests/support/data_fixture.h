@@ -27,6 +27,10 @@ protected:
     std::unique_ptr<DataFiles> m_files;
 };
 
+// Puts a new installation's two data files into the folder, as the first start makes them.
+// They are made once per test run and copied, which is what makes each test cheap.
+void createDataFiles(DataFiles &files);
+
 // A filled-in visit as the window would hand it over.
 VisitRecord sampleVisit(const QString &name, const QString &date, const QString &key);
 

@@ -6,6 +6,7 @@
 #include "data/settings_row.h"
 #include "data/workspace.h"
 #include "printing/print_job_gui.h"
+#include "support/data_fixture.h"
 #include "support/temp_folder.h"
 #include "support/typing.h"
 
@@ -31,7 +32,7 @@ protected:
         MessageDialog::setScripted(true);
         Clock::setFixed(QDateTime(QDate(2026, 12, 8), QTime(9, 30, 0)));
         workspace = std::make_unique<Workspace>(folder.paths());
-        workspace->files().createMissing();
+        createDataFiles(workspace->files());
         workspace->files().open();
     }
     void TearDown() override

@@ -38,7 +38,27 @@ INSTANTIATE_TEST_SUITE_P(Names, PinyinCodeTest,
                                            CodeCase{"疟疾", "nj"},
                                            CodeCase{"ＡＢ１２", ""},             // full-width letters and digits
                                            CodeCase{"a\tb", "ab"},               // only a space cuts
-                                           CodeCase{"复方甘草口服溶液10ml", "ffgckfry10ml"}));
+                                           CodeCase{"复方甘草口服溶液10ml", "ffgckfry10ml"},
+                                           // Medical readings of characters with more than one.
+                                           CodeCase{"川芎", "cx"},
+                                           CodeCase{"颈椎病", "jzb"},
+                                           CodeCase{"腰椎间盘突出症", "yzjptcz"},
+                                           CodeCase{"颠茄片", "dqp"},
+                                           CodeCase{"淡豆豉", "ddc"},
+                                           CodeCase{"复方丹参滴丸", "ffdsdw"},
+                                           CodeCase{"小儿止咳糖浆", "xezktj"},
+                                           CodeCase{"长春西汀注射液", "ccxtzsy"},
+                                           CodeCase{"月经不调", "yjbt"},
+                                           CodeCase{"阿胶", "ej"},
+                                           CodeCase{"阿莫西林", "amxl"},             // 阿 alone stays a
+                                           CodeCase{"枸橼酸铋钾胶囊", "jysbjjn"},
+                                           CodeCase{"枸杞子", "gqz"},
+                                           CodeCase{"白术", "bz"},
+                                           CodeCase{"咯血", "kx"},
+                                           CodeCase{"酮咯酸氨丁三醇", "tlsadsc"},
+                                           CodeCase{"长期", "zq"},                   // only the listed terms
+                                           CodeCase{"白术 10g", "bz"},
+                                           CodeCase{"白 术", "b"}));                 // a term never spans the space
 
 struct InitialCase {
     char16_t ch;

@@ -112,6 +112,15 @@ TEST_F(DrugSearchTest, HerbSearchStaysWithinHerbs)
     EXPECT_EQ(texts(pickListForSearch(settings(), 0, u("qqdg"))), (QStringList{u("测试归"), u("测试归片 0.5g")}));
 }
 
+TEST_F(DrugSearchTest, StarterCatalogueIsCodedAsDoctorsTypeIt)
+{
+    EXPECT_TRUE(texts(pickListForSearch(settings(), 12, u("cx"))).contains(u("川芎")));
+    const QStringList danshen = texts(pickListForSearch(settings(), std::nullopt, u("ffdsdw")));
+    ASSERT_EQ(danshen.size(), 1);
+    EXPECT_TRUE(danshen.first().startsWith(u("复方丹参滴丸")));
+    EXPECT_EQ(texts(pickListForSearch(settings(), 12, u("ddc"))), QStringList{u("淡豆豉")});
+}
+
 TEST_F(DrugSearchTest, OrderSetSearchByCodeAndKindListsAll)
 {
     for (int i = 0; i < 210; ++i)

@@ -3,6 +3,7 @@
 #include "base/clock.h"
 #include "base/message_dialog.h"
 #include "data/workspace.h"
+#include "support/data_fixture.h"
 #include "support/temp_folder.h"
 #include "support/window_test.h"
 #include "workstation/main_window.h"

@@ -19,7 +19,8 @@ TEST(RowAmount, QuantityTimesPriceInCentsEmptyWhenZero)
     } cases[] = {{"2", "12.50", "25.00"}, {"3", "0.335", "1.01"}, {"1", "2.675", "2.68"},
                  {"0", "5.00", ""},       {"", "", ""},           {"1", "0.004", ""},
                  {"1", "0.005", "0.01"},  {"2.5盒", "1.1元", "2.75"}, {" 1 0", "3", "30.00"},
-                 {"-2", "3", ""},         {"100000", "99999.99", "9999999000.00"}};
+                 {"-2", "3", ""},         {"1000", "99999.99", "99999990.00"},
+                 {"1", "99999999.99", "99999999.99"}, {"100000", "99999.99", ""}, {"99999999999999999999", "2", ""}};
     for (const auto &c : cases)
         EXPECT_EQ(rowAmount(u(c.quantity), u(c.price)), u(c.amount)) << c.quantity << " x " << c.price;
 }
@@ -108,9 +109,9 @@ TEST(HerbSegments, EachSmallGEndsASegment)
 class PricingTest : public DataTest
 {
 protected:
-    void addDrug(const char *name, const char *quantity, const char *unit, double price)
+    void addDrug(const char *name, const char *quantity, const char *unit, double price, const char *category = "其他")
     {
-        DrugStore(settings()).insert({0, u("zz"), u(name), u("其他"), u(quantity), u(unit), price});
+        DrugStore(settings()).insert({0, u("zz"), u(name), u(category), u(quantity), u(unit), price});
     }
     PriceGrid western(const QString &body)
     {
@@ -137,6 +138,43 @@ TEST_F(PricingTest, WesternExamplePricesFromTheFirstNameMatch)
     EXPECT_EQ(western(u("阿莫西林胶囊\r\n")).total, QString());
 }
 
+TEST_F(PricingTest, TheWholeDrugLineDecidesBeforeTheNamePrefix)
+{
+    // The seed catalogue holds 80万单位 before 160万单位; the prefix alone took the first.
+    const PriceGrid grid = western(u("青霉素钠注射液 160万单位\r\n    用法：静脉滴注\r\n\r\n"
+                                     "青霉素钠注射液 960万单位\r\n"
+                                     "阿莫西林胶囊 0.25g×24粒\r\n"));
+    EXPECT_EQ(grid.rows[0], (PriceRow{u("青霉素钠注射液"), u("2"), u("支"), u("0.80"), u("1.60")}));
+    EXPECT_EQ(grid.rows[1].price, u("0.50"));  // no such strength: the prefix rule, first row
+    EXPECT_EQ(grid.rows[2].price, u("8.50"));  // the catalogue name carries its usage after "\\"
+}
+
+TEST_F(PricingTest, HerbsArePricedOnlyFromTheHerbCatalogue)
+{
+    // Containment over the whole catalogue priced 甘草 as 复方甘草片 and 地黄 as 六味地黄丸.
+    addDrug("地黄", "10", "g", 0.2, "中药");
+    const PriceGrid grid = herbs(u("甘草 6g 地黄 10g 阿司匹林 1g 黄 3g"), u("2"));
+    EXPECT_EQ(grid.rows[0], (PriceRow{u("甘草"), u("12"), u("g"), u("0.10"), u("1.20")}));
+    EXPECT_EQ(grid.rows[1], (PriceRow{u("地黄"), u("20"), u("g"), u("0.20"), u("4.00")}));  // exact before 熟地黄
+    // A western drug is never priced by the gram; a part of a herb name finds the first herb containing it.
+    EXPECT_EQ(grid.rows[2].name, u("黄"));
+    EXPECT_EQ(grid.rows[2].unit, u("g"));
+    EXPECT_EQ(grid.rows[3], PriceRow{});
+}
+
+TEST(PriceGridTotal, AnAbsurdAmountIsReportedNotWrapped)
+{
+    PriceGrid grid;
+    grid.rows[0] = {u("甲"), u("9999999999"), u("盒"), u("9999999999"), {}};
+    grid.rows[1] = {u("乙"), u("9999999999"), u("盒"), u("9999999999"), {}};
+    grid.rows[2] = {u("丙"), u("2"), u("盒"), u("3.50"), {}};
+    grid.retotal();
+    EXPECT_EQ(grid.rowsOutOfRange(), (QList<int>{0, 1}));
+    EXPECT_EQ(grid.rows[0].amount, QString());
+    EXPECT_EQ(grid.total, u("7.00"));
+    EXPECT_TRUE(amountOutOfRangeMessage(0).contains(u("第1行")));
+}
+
 TEST_F(PricingTest, ThirtyDrugLinesPriceTwentyFour)
 {
     QString body;
@@ -154,6 +192,7 @@ TEST_F(PricingTest, QuotesPercentAndUnderscoreInNamesMatchLiterally)
     addDrug("Xb片 1mg", "1", "盒", 3);
     addDrug("X_片 1mg", "1", "盒", 4);
     addDrug("O'Neil片 5mg", "1", "盒", 5);
+    addDrug("37%测试液", "1", "g", 2, "中药");
     const PriceGrid grid = western(u("37%测试液 250ml\r\nX_片 1mg\r\nO'Neil片 5mg\r\n"));
     EXPECT_EQ(grid.rows[0].price + grid.rows[1].price + grid.rows[2].price, u("2.004.005.00"));
     EXPECT_EQ(herbs(u("37%测试液 1g"), u("1")).rows[0].price, u("2.00"));

@@ -4,6 +4,7 @@
 #include "printing/infusion_card_window.h"
 #include "printing/print_job_gui.h"
 #include "support/pdf_text.h"
+#include "workstation/action_bar_widget.h"
 #include "workstation/press_button_widget.h"
 #include "workstation/prescription_editor_gui.h"
 
@@ -92,6 +93,27 @@ TEST_F(PrintWindowTest, PreviewShowsEachDocument)
         const QString seen = titleOfModalOpenedBy([&] { window->menuAction(QString::fromUtf8(item))->trigger(); });
         EXPECT_TRUE(seen.startsWith(QStringLiteral("打印预览"))) << item << " " << seen.toStdString();
     }
+}
+
+TEST_F(PrintWindowTest, HistoryCardPreviewFromTheMenuBreaksLinesAsTheCardShows)
+{
+    QString history;
+    for (int i = 0; i < 6; ++i)
+        history += QStringLiteral("患者三天前受凉后出现咳嗽咳痰，痰色白质黏，伴咽痛鼻塞流清涕，自测体温最高三十八度五。");
+    find<QPlainTextEdit>(QStringLiteral("R3"))->setPlainText(history);
+    QTimer::singleShot(0, [&] {
+        if (QWidget *dialog = QApplication::activeModalWidget())
+            dialog->close();
+    });
+    window->menuAction(QStringLiteral("预览病史卡"))->trigger();
+    window->historyCard()->close();
+    // Composed the moment the card window opens, before it was ever painted.
+    window->runDocumentAction(ActionBarWidget::PrintHistory);
+    ASSERT_NE(window->historyCard(), nullptr);
+    const QStringList composed = window->historyCard()->content().historyLines;
+    QApplication::processEvents();
+    EXPECT_GT(composed.size(), 3);
+    EXPECT_EQ(composed, window->historyCard()->historyLines());
 }
 
 } // namespace

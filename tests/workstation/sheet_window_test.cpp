@@ -184,13 +184,18 @@ TEST_F(SheetWindowTest, BodyMenuEnablesByClipboardAndSelection)
     QMenu *menu = find<QMenu>(QStringLiteral("右键菜单"));
     const auto enabled = [&](const char *caption) {
         for (QAction *a : menu->actions())
-            if (a->text() == QString::fromUtf8(caption))
+            if (a->property("caption").toString() == QString::fromUtf8(caption))
                 return a->isEnabled();
         ADD_FAILURE() << caption;
         return false;
     };
     QGuiApplication::clipboard()->clear();
-    Q_EMIT body()->customContextMenuRequested(QPoint(5, 5));
+    // The menu waits for the release of the right button.
+    QTest::mousePress(body()->viewport(), Qt::RightButton, Qt::NoModifier, QPoint(5, 5));
+    EXPECT_FALSE(menu->isVisible());
+    QTest::mouseRelease(body()->viewport(), Qt::RightButton, Qt::NoModifier, QPoint(5, 5));
+    EXPECT_TRUE(menu->isVisible());
+    EXPECT_EQ(window->findChild<QAction *>(QStringLiteral("bodyMenu_剪切(T)"))->text(), QStringLiteral("剪切(&T)"));
     EXPECT_FALSE(enabled("粘贴(P)"));
     EXPECT_FALSE(enabled("剪切(T)"));
     EXPECT_FALSE(enabled("复制到注射卡"));
