@@ -59,6 +59,32 @@ private:
 
 } // namespace
 
+// The list's lines, each as wide as the widest and a little taller than the font, so that the
+// list scrolls to the end of any line (a view of uniform rows asks only the first row its size).
+class LogLinesModel : public QStringListModel
+{
+public:
+    using QStringListModel::QStringListModel;
+    void setLines(const QStringList &lines, const QFont &font)
+    {
+        TextMeasure measure(font);
+        double widest = 0;
+        for (const QString &line : lines)
+            widest = std::max(widest, measure.width(line));
+        m_itemSize = QSize(Twips::toPixels(widest) + 8, QFontMetrics(font).height() + 4);
+        setStringList(lines);
+    }
+    QVariant data(const QModelIndex &index, int role) const override
+    {
+        if (role == Qt::SizeHintRole)
+            return m_itemSize;
+        return QStringListModel::data(index, role);
+    }
+
+private:
+    QSize m_itemSize;
+};
+
 OutpatientLogWindow::OutpatientLogWindow(Workspace &workspace, QWidget *parent)
     : QWidget(parent, Qt::Window), m_workspace(workspace)
 {
@@ -131,7 +157,8 @@ void OutpatientLogWindow::build()
     m_list->setUniformItemSizes(true);
     m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    m_model = new QStringListModel(this);
+    m_list->setTextElideMode(Qt::ElideNone);  // a long line is scrolled to, never cut
+    m_model = new LogLinesModel(this);
     m_list->setModel(m_model);
     placeAt(m_list, kMarginX, kListTop, kListWidth, kListHeight);
 
@@ -192,7 +219,7 @@ bool OutpatientLogWindow::query()
     const auto visits = readVisits(*range);
     if (!visits)
         return false;
-    m_model->setStringList(OutpatientLog::listLines(*visits, m_list->font()));
+    m_model->setLines(OutpatientLog::listLines(*visits, m_list->font()), m_list->font());
     m_count->setText(OutpatientLog::countText(visits->size()));
     return true;
 }

@@ -10,10 +10,10 @@
 class QLabel;
 class QLineEdit;
 class QListView;
-class QStringListModel;
 
 namespace quillora {
 
+class LogLinesModel;
 class Workspace;
 
 // The outpatient log: the visits of a date range as a list, as the printed log book and as a
@@ -64,7 +64,7 @@ private:
     QLineEdit *m_top = nullptr;
     QLineEdit *m_exportPath = nullptr;
     QListView *m_list = nullptr;
-    QStringListModel *m_model = nullptr;
+    LogLinesModel *m_model = nullptr;
     QLabel *m_count = nullptr;
     bool m_centred = false;
 };

@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QListView>
+#include <QScrollBar>
 
 using namespace quillora;
 using namespace quillora::test;
@@ -73,6 +74,20 @@ TEST_F(OutpatientLogWindowTest, QueryListsTheRangeInDateOrderAndCountsIt)
     EXPECT_TRUE(window->lines().isEmpty());
     EXPECT_EQ(window->countLabel()->text(), QStringLiteral("计录数：0"));
     EXPECT_TRUE(messages().isEmpty());
+}
+
+TEST_F(OutpatientLogWindowTest, ALongLineIsScrolledToNotCut)
+{
+    VisitRecord v = sampleVisit(QStringLiteral("欧阳司马建国"), QStringLiteral("2026-12-08"), QStringLiteral("2026-12-08 11:00:00"));
+    v.header[FieldDiagnosis] = QString(50, QChar(0x75C5));
+    v.header[FieldAddress] = QString(50, QChar(0x5740));
+    VisitStore(workspace->archive()).save(v, 2026);
+    click(button("queryButton"));
+    ASSERT_EQ(window->lines().size(), 3);
+    EXPECT_TRUE(window->lines()[2].contains(v.header[FieldDiagnosis] + v.header[FieldAddress] + QStringLiteral("2026-12-08")));
+    QApplication::processEvents();
+    EXPECT_EQ(window->list()->textElideMode(), Qt::ElideNone);
+    EXPECT_GT(window->list()->horizontalScrollBar()->maximum(), 0) << "the list scrolls to the end of the long line";
 }
 
 TEST_F(OutpatientLogWindowTest, ADateThatIsNoDateWarnsAndKeepsTheList)
