@@ -285,13 +285,13 @@ bool OutpatientLogWindow::exportWorkbook()
         return false;
     m_exportPath->setText(path);
 
-    BusyPointer busy;
     const auto visits = readVisits(*range);
     if (!visits)
         return false;
     m_count->setText(OutpatientLog::countText(visits->size()));
     if (visits->isEmpty())
         return false;
+    BusyPointer busy;
     try {
         LogWorkbook::write(path, *visits);
     } catch (const WorkbookError &failure) {
