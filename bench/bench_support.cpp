@@ -1,12 +1,16 @@
 #include "bench_support.h"
 
+#include "base/fonts.h"
+
 #include "data/database.h"
 #include "data/drug_store.h"
 #include "text/pinyin.h"
 
-#include "base/fonts.h"
+#include "printing/painter_printer.h"
 
+#include <QBuffer>
 #include <QGuiApplication>
+#include <QPdfWriter>
 #include <QStringList>
 
 namespace quillora::bench {
@@ -16,6 +20,36 @@ BenchFolder::BenchFolder()
     files = std::make_unique<DataFiles>(dir.filePath(QStringLiteral("档案数据库")));
     files->createMissing();
     files->open();
+}
+
+bool ensureGuiApplication()
+{
+    static bool ready = [] {
+        if (QCoreApplication::instance())
+            return qobject_cast<QGuiApplication *>(QCoreApplication::instance()) != nullptr;
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        static int argc = 1;
+        static char name[] = "quillora_bench";
+        static char *argv[] = {name, nullptr};
+        new QGuiApplication(argc, argv);  // lives for the whole run
+        installFontSubstitutions();
+        return true;
+    }();
+    return ready;
+}
+
+qint64 pdfSize(const std::function<void(Printer &)> &compose)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter pdf(&buffer);
+        pdf.setPageSize(QPageSize(QPageSize::A4));
+        PainterPrinter printer(&pdf);
+        compose(printer);
+    }
+    return buffer.size();
 }
 
 QString catalogueName(int i)
@@ -40,23 +74,6 @@ void fillDrugCatalogue(Database &settings, int count)
         drugs.insert(row);
     }
     t.commit();
-}
-
-bool ensureGuiApplication()
-{
-    static bool ready = [] {
-        if (QCoreApplication::instance())
-            return qobject_cast<QGuiApplication *>(QCoreApplication::instance()) != nullptr;
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        static int argc = 1;
-        static char name[] = "quillora_bench";
-        static char *argv[] = {name, nullptr};
-        new QGuiApplication(argc, argv);  // lives for the whole run
-        installFontSubstitutions();
-        return true;
-    }();
-    return ready;
 }
 
 } // namespace quillora::bench

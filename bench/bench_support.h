@@ -3,8 +3,13 @@
 #include "data/data_files.h"
 
 #include <QString>
+#include <functional>
 #include <QTemporaryDir>
 #include <memory>
+
+namespace quillora {
+class Printer;
+}
 
 namespace quillora::bench {
 
@@ -16,14 +21,16 @@ struct BenchFolder
     BenchFolder();
 };
 
+// Fonts and PDF output need a GUI application; the shared benchmark main makes none.
+// False when none can be made.
+bool ensureGuiApplication();
+// Composes a document into an A4 PDF in memory (writer, fonts, drawing, the finished file)
+// and returns its size in bytes.
+qint64 pdfSize(const std::function<void(Printer &)> &compose);
+
 // The name of catalogue drug i: a handful of stems, numbered, with a pack size.
 QString catalogueName(int i);
 // Fills the drug catalogue up to `count` drugs (every fifth one a herb), in one transaction.
 void fillDrugCatalogue(Database &settings, int count);
-
-// Fonts and PDF output need a GUI application, which the shared benchmark main does not make:
-// makes one (offscreen unless told otherwise) with the form's fonts mapped. False when another
-// kind of application object is already there.
-bool ensureGuiApplication();
 
 } // namespace quillora::bench

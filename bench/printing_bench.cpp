@@ -1,18 +1,14 @@
 #include "bench_support.h"
-#include "base/fonts.h"
 #include "data/settings_columns.h"
 #include "data/settings_record.h"
 #include "printing/history_card_print.h"
 #include "printing/infusion_card_print.h"
 #include "printing/injection_card_print.h"
 #include "printing/overlay_print.h"
-#include "printing/painter_printer.h"
 #include "printing/recording_printer.h"
 #include "printing/sheet_print.h"
 
-#include <QBuffer>
 #include <QGuiApplication>
-#include <QPdfWriter>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
@@ -117,17 +113,8 @@ void onPdf(benchmark::State &state, Compose compose)
     }
     const Documents &d = documents();
     qint64 bytes = 0;
-    for (auto _ : state) {
-        QBuffer buffer;
-        buffer.open(QIODevice::WriteOnly);
-        {
-            QPdfWriter pdf(&buffer);
-            pdf.setPageSize(QPageSize(QPageSize::A4));
-            PainterPrinter printer(&pdf);
-            (d.*compose)(printer);
-        }
-        bytes = buffer.size();
-    }
+    for (auto _ : state)
+        bytes = bench::pdfSize([&](Printer &printer) { (d.*compose)(printer); });
     state.counters["pdf_bytes"] = double(bytes);
 }
 

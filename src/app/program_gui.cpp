@@ -1,22 +1,28 @@
 #include "app/program_gui.h"
 
 #include "base/clock.h"
+#include "app/hidden_archive.h"
 #include "app/instance_lock.h"
 #include "app/login_window.h"
 #include "base/message_dialog.h"
 #include "app/shutdown_backup.h"
 #include "app/startup.h"
+#include "app/termination_signals.h"
 #include "data/workspace.h"
 #include "workstation/main_window.h"
 
 #include <QDir>
+#include <QGuiApplication>
+#include <QSessionManager>
 
 namespace quillora {
 
 Program::Program(const QString &programFolder, const QString &executablePath, QObject *parent)
-    : QObject(parent), m_paths(AppPaths::locate(programFolder, executablePath))
+    : Program(AppPaths::locate(programFolder, executablePath), parent)
 {
 }
+
+Program::Program(const AppPaths &paths, QObject *parent) : QObject(parent), m_paths(paths) {}
 
 Program::~Program()
 {
@@ -36,13 +42,47 @@ bool Program::start()
                               MessageDialog::Icon::Exclamation);
         return false;
     }
+    // Files are made or copied only while this instance holds the folder.
+    if (!offerHiddenArchive()) {
+        m_lock->release();
+        return false;
+    }
+    m_signals = std::make_unique<TerminationSignals>();
+    connect(m_signals.get(), &TerminationSignals::received, this, &Program::endSession);
+    if (auto *app = qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
+        connect(app, &QGuiApplication::commitDataRequest, this, &Program::endSession);
     m_workspace = std::make_unique<Workspace>(m_paths);
-    const StartupState state = startUp(m_workspace->files());
+    const StartupState state = startUp(m_workspace->files(), *m_lock);
     m_login = std::make_unique<LoginWindow>(LoginGate(state.password, state.problem));
     connect(m_login.get(), &LoginWindow::loggedIn, this, &Program::openMainWindow);
     connect(m_login.get(), &LoginWindow::cancelled, this, [this] { end(false); });
     m_login->show();
     return true;
+}
+
+bool Program::offerHiddenArchive()
+{
+    const HiddenArchive hidden = HiddenArchive::find(m_paths);
+    if (!hidden.found)
+        return true;
+    if (!MessageDialog::choose(nullptr, hidden.question(), QStringLiteral("复制并继续"), QStringLiteral("退出程序")))
+        return false;
+    const QStringList problems = hidden.copyIntoUserFolder();
+    if (problems.isEmpty())
+        return true;
+    MessageDialog::inform(nullptr, QStringLiteral("数据文件未能复制，程序将退出：\n") + problems.join(QLatin1Char('\n')),
+                          MessageDialog::Icon::Critical);
+    return false;
+}
+
+void Program::endSession()
+{
+    if (m_ended)
+        return;
+    if (m_main && m_main->isVisible())
+        m_main->close();
+    else if (!m_main)
+        end(false);
 }
 
 void Program::openMainWindow()

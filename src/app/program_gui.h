@@ -10,6 +10,7 @@ namespace quillora {
 class InstanceLock;
 class LoginWindow;
 class MainWindow;
+class TerminationSignals;
 class Workspace;
 
 // One run of the program: start-up, login, the main window, and the end with or without backup.
@@ -19,11 +20,16 @@ class Program : public QObject
 
 public:
     Program(const QString &programFolder, const QString &executablePath, QObject *parent = nullptr);
+    // The folders already chosen, as a test sets them up.
+    explicit Program(const AppPaths &paths, QObject *parent = nullptr);
     ~Program() override;
 
     // Prepares the data and shows the login window; false (after saying why) when the
-    // data folder is in use by another instance.
+    // data folder is in use by another instance or the doctor chose to quit.
     bool start();
+    // The session or the system is ending the program: close the main window the normal
+    // way, so the backup runs; before the login there is nothing to back up.
+    void endSession();
 
     const AppPaths &paths() const { return m_paths; }
     Workspace *workspace() const { return m_workspace.get(); }
@@ -37,9 +43,11 @@ Q_SIGNALS:
 private:
     void openMainWindow();
     void end(bool withBackup);
+    bool offerHiddenArchive();
 
     AppPaths m_paths;
     std::unique_ptr<InstanceLock> m_lock;
+    std::unique_ptr<TerminationSignals> m_signals;
     std::unique_ptr<Workspace> m_workspace;
     std::unique_ptr<LoginWindow> m_login;
     std::unique_ptr<MainWindow> m_main;

@@ -1,13 +1,19 @@
 #include "app/startup.h"
 
+#include "app/instance_lock.h"
 #include "data/data_files.h"
 #include "data/password_store.h"
 
 namespace quillora {
 
-StartupState startUp(DataFiles &files)
+StartupState startUp(DataFiles &files, InstanceLock &lock)
 {
     StartupState state;
+    if (!lock.isHeld() && !lock.acquire()) {
+        state.inUse = true;
+        state.problem = QStringLiteral("数据文件夹正被另一个 Quillora 程序使用。");
+        return state;
+    }
     try {
         state.created = files.createMissing();
         files.open();

@@ -51,6 +51,21 @@ bool MessageDialog::confirm(QWidget *parent, const QString &text, const QString 
     return box.exec() == QMessageBox::Ok;
 }
 
+bool MessageDialog::choose(QWidget *parent, const QString &text, const QString &first, const QString &second, Icon icon,
+                           const QString &title)
+{
+    shown() << Shown{title, text, icon};
+    if (s_scripted)
+        return s_answers.isEmpty() ? true : s_answers.dequeue();
+    QMessageBox box(boxIcon(icon), title, text, QMessageBox::NoButton, parent);
+    QPushButton *yes = box.addButton(first, QMessageBox::AcceptRole);
+    QPushButton *no = box.addButton(second, QMessageBox::RejectRole);
+    box.setDefaultButton(yes);
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == yes;
+}
+
 QString MessageDialog::saveFileName(QWidget *parent, const QString &caption, const QString &suggested, const QString &filter)
 {
     if (s_scripted)

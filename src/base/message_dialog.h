@@ -28,6 +28,9 @@ public:
                        const QString &title = QStringLiteral("提示"));
     // OK / Cancel with the exclamation icon; true for OK.
     static bool confirm(QWidget *parent, const QString &text, const QString &title = QStringLiteral("提示"));
+    // Two buttons with the given captions; true for the first. Answered like confirm in tests.
+    static bool choose(QWidget *parent, const QString &text, const QString &first, const QString &second,
+                       Icon icon = Icon::Exclamation, const QString &title = QStringLiteral("提示"));
     // A file name to save to, or empty when the user cancelled.
     static QString saveFileName(QWidget *parent, const QString &caption, const QString &suggested, const QString &filter);
 

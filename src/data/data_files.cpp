@@ -122,6 +122,11 @@ void DataFiles::open()
         // An archive that cannot take the index now (read-only, busy) still opens; reports read slower.
     }
     openOne(m_settings, settingsPath(), kSettingsKey);
+    try {
+        Schema::addLaterSettingsColumns(m_settings);
+    } catch (const DbError &) {
+        // A file that cannot take the new columns (read-only) still works without them.
+    }
 }
 
 void DataFiles::close()

@@ -1,7 +1,10 @@
 #include "data/database.h"
 
+#include "data/db_errors.h"
 #include "text/pinyin_order.h"
 
+#include <QDeadlineTimer>
+#include <QThread>
 #include <sqlcipher/sqlite3.h>
 
 namespace quillora {
@@ -20,6 +23,10 @@ DbError::DbError(int code, const QString &message)
     : std::runtime_error(message.toStdString()), m_code(code), m_message(message)
 {
 }
+
+DbError DbError::fromEngine(int code, const QString &engineText) { return DbError(code, engineErrorText(code, engineText)); }
+
+bool DbError::isDamage() const { return isDamageCode(m_code); }
 
 Statement::Statement(Database &db, const QString &sql) : m_db(&db)
 {
@@ -154,16 +161,17 @@ QVariant Statement::value(int column) const
 
 Database::~Database() { close(); }
 
-void Database::open(const QString &path, const QString &key)
+void Database::open(const QString &path, const QString &key, Access access)
 {
     close();
     const QByteArray file = path.toUtf8();
     sqlite3 *db = nullptr;
-    int rc = sqlite3_open_v2(file.constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    const int flags = access == Access::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
+    int rc = sqlite3_open_v2(file.constData(), &db, flags, nullptr);
     if (rc != SQLITE_OK) {
         const QString message = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("out of memory");
         sqlite3_close(db);
-        throw DbError(rc, message);
+        throw DbError::fromEngine(rc, message);
     }
     // The key must be the very first call: any statement before it would create a plain file.
     const QByteArray k = key.toUtf8();
@@ -171,18 +179,19 @@ void Database::open(const QString &path, const QString &key)
     m_db = db;
     m_path = path;
     // Before the first read: another process may hold the file while it commits.
-    sqlite3_busy_timeout(db, 5000);
+    sqlite3_busy_timeout(db, m_busyTimeout);
     // sqlite3_key always succeeds; the first read tells whether the key fits.
     rc = sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK) {
-        const QString message = QString::fromUtf8(sqlite3_errmsg(db));
+        const DbError error = DbError::fromEngine(rc, QString::fromUtf8(sqlite3_errmsg(db)));
         close();
         if (rc == SQLITE_NOTADB)
-            throw WrongKeyError(rc, message);
-        throw DbError(rc, message);
+            throw WrongKeyError(rc, error.message());
+        throw error;
     }
     sqlite3_create_collation(db, kPinyinCollation, SQLITE_UTF16_ALIGNED, nullptr, comparePinyin);
-    exec(QStringLiteral("PRAGMA journal_mode=DELETE; PRAGMA synchronous=EXTRA;"));
+    if (access == Access::ReadWrite)
+        exec(QStringLiteral("PRAGMA journal_mode=DELETE; PRAGMA synchronous=EXTRA;"));
 }
 
 void Database::close()
@@ -200,10 +209,19 @@ void Database::exec(const QString &sql)
     char *error = nullptr;
     const int rc = sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, &error);
     if (rc != SQLITE_OK) {
-        const QString message = error ? QString::fromUtf8(error) : QString::number(rc);
+        const QString message = error ? QString::fromUtf8(error) : QString();
         sqlite3_free(error);
-        throw DbError(rc, message);
+        throw DbError::fromEngine(rc, message);
     }
+}
+
+bool Database::inTransaction() const { return m_db && !sqlite3_get_autocommit(m_db); }
+
+void Database::setBusyTimeout(int milliseconds)
+{
+    m_busyTimeout = milliseconds;
+    if (m_db)
+        sqlite3_busy_timeout(m_db, milliseconds);
 }
 
 qint64 Database::lastInsertRowId() const { return sqlite3_last_insert_rowid(m_db); }
@@ -239,7 +257,7 @@ bool Database::hasTable(const QString &table)
 
 void Database::fail(int code) const
 {
-    throw DbError(code, m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QString::number(code));
+    throw DbError::fromEngine(code, m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QString());
 }
 
 Transaction::Transaction(Database &db) : m_db(db) { m_db.exec(QStringLiteral("BEGIN IMMEDIATE")); }
@@ -257,8 +275,30 @@ Transaction::~Transaction()
 
 void Transaction::commit()
 {
-    m_db.exec(QStringLiteral("COMMIT"));
-    m_done = true;
+    // A reader of another program holding the file makes COMMIT return BUSY with the
+    // transaction still open: try again until the deadline, then give the transaction up.
+    const QDeadlineTimer deadline(3 * qint64(m_db.busyTimeout()));
+    for (;;) {
+        try {
+            m_db.exec(QStringLiteral("COMMIT"));
+            m_done = true;
+            return;
+        } catch (const DbError &error) {
+            if ((error.code() & 0xff) == SQLITE_BUSY && m_db.inTransaction() && !deadline.hasExpired()) {
+                QThread::msleep(20);  // the busy handler has waited already; this only keeps a refusal from spinning
+                continue;
+            }
+            m_done = true;
+            if (m_db.inTransaction()) {
+                try {
+                    m_db.exec(QStringLiteral("ROLLBACK"));
+                } catch (const DbError &) {
+                    // The caller reads the file again and finds out what it holds.
+                }
+            }
+            throw;
+        }
+    }
 }
 
 QString quoteIdentifier(const QString &name)

@@ -9,13 +9,17 @@ struct sqlite3_stmt;
 
 namespace quillora {
 
-// A failed database call, carrying SQLite's own message and result code.
+// A failed database call: the result code and a message for the doctor.
 class DbError : public std::runtime_error
 {
 public:
     DbError(int code, const QString &message);
+    // A failure the engine reported: its text is told in Chinese, the engine's own words after it.
+    static DbError fromEngine(int code, const QString &engineText);
     int code() const { return m_code; }
     QString message() const { return m_message; }
+    // The file itself is damaged (malformed pages, not a database).
+    bool isDamage() const;
 
 private:
     int m_code;
@@ -77,14 +81,22 @@ public:
     Database(const Database &) = delete;
     Database &operator=(const Database &) = delete;
 
-    // Opens (creating when missing) the file and applies the key before anything else.
-    // Throws WrongKeyError when the key does not fit the file.
-    void open(const QString &path, const QString &key);
+    enum class Access { ReadWrite, ReadOnly };
+
+    // Opens (creating when missing, unless read-only) the file and applies the key before
+    // anything else. Throws WrongKeyError when the key does not fit the file.
+    void open(const QString &path, const QString &key, Access access = Access::ReadWrite);
     void close();
     bool isOpen() const { return m_db != nullptr; }
     QString path() const { return m_path; }
 
     void exec(const QString &sql);
+    // True while a transaction is open on this connection.
+    bool inTransaction() const;
+    // How long a statement waits for another connection's lock; a commit keeps retrying
+    // for three times as long before it gives up.
+    void setBusyTimeout(int milliseconds);
+    int busyTimeout() const { return m_busyTimeout; }
     Statement prepare(const QString &sql) { return Statement(*this, sql); }
     qint64 lastInsertRowId() const;
     int changes() const;
@@ -102,9 +114,12 @@ public:
 private:
     sqlite3 *m_db = nullptr;
     QString m_path;
+    int m_busyTimeout = 5000;
 };
 
 // BEGIN IMMEDIATE … COMMIT; rolls back when left without commit().
+// A commit that fails has always ended the transaction when it throws: the file can be read
+// again to learn what it holds.
 class Transaction
 {
 public:

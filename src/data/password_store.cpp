@@ -4,13 +4,18 @@
 
 namespace quillora {
 
+std::optional<QString> PasswordStore::fetch()
+{
+    Statement q(m_db, QStringLiteral("SELECT [密码] FROM [密码] ORDER BY rowid LIMIT 1"));
+    if (!q.next())
+        return std::nullopt;
+    return q.text(0);
+}
+
 std::optional<QString> PasswordStore::read()
 {
     try {
-        Statement q(m_db, QStringLiteral("SELECT [密码] FROM [密码] ORDER BY rowid LIMIT 1"));
-        if (!q.next())
-            return std::nullopt;
-        return q.text(0);
+        return fetch();
     } catch (const DbError &) {
         return std::nullopt;
     }

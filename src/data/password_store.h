@@ -14,6 +14,8 @@ public:
     explicit PasswordStore(Database &archive) : m_db(archive) {}
     // Nothing when the table or its row cannot be read.
     std::optional<QString> read();
+    // Nothing when the table has no row; throws DbError when it cannot be read.
+    std::optional<QString> fetch();
     // Stores the password in the first row (adding it when the table is empty).
     void write(const QString &password);
 

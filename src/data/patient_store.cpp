@@ -82,10 +82,10 @@ QString patientListText(const PatientRow &row, int currentYear)
     return row.name + QLatin1Char('[') + QString::number(age) + QStringLiteral("岁]");
 }
 
-void PatientStore::upsert(const PatientRow &row)
+bool PatientStore::upsert(const PatientRow &row)
 {
     Statement update(m_db, QStringLiteral(
-        "UPDATE [患者信息] SET [序号]=?1, [出生年月]=?2, [姓名]=?3, [性别]=?4, [费别]=?5, [医疗证号]=?6, [诊断]=?7, "
+        "UPDATE [患者信息] SET [序号]=?1, [出生年月]=?2, [姓名]=?3, [性别]=CASE WHEN ?4 = '' THEN [性别] ELSE ?4 END, [费别]=?5, [医疗证号]=?6, [诊断]=?7, "
         "[住址]=?8, [过敏史]=?9, [既往史]=?10, [电话]=?11 WHERE [序号]=?1"));
     const QStringList values{row.key, row.birthYear, row.name, row.sex, row.feeClass, row.cardNumber,
                              row.diagnosis, row.address, row.allergy, row.pastHistory, row.phone};
@@ -93,13 +93,16 @@ void PatientStore::upsert(const PatientRow &row)
         update.bind(i + 1, values[i]);
     update.run();
     if (m_db.changes() > 0)
-        return;
+        return true;
+    if (row.sex.isEmpty())
+        return false;
     Statement insert(m_db, QStringLiteral(
         "INSERT INTO [患者信息] ([序号], [出生年月], [姓名], [性别], [费别], [医疗证号], [诊断], [住址], [过敏史], "
         "[既往史], [电话]) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11)"));
     for (int i = 0; i < values.size(); ++i)
         insert.bind(i + 1, values[i]);
     insert.run();
+    return true;
 }
 
 QList<PatientRow> PatientStore::search(const QString &text, int limit)

@@ -9,6 +9,9 @@ namespace quillora {
 class Database;
 struct VisitRecord;
 
+// The longest patient key the register stores.
+constexpr int kPatientKeyMaxLength = 50;
+
 // One row of the patient register.
 struct PatientRow
 {
@@ -34,8 +37,9 @@ class PatientStore
 public:
     explicit PatientStore(Database &archive) : m_db(archive) {}
 
-    // Inserts the row or overwrites the one with the same key; call inside a transaction.
-    void upsert(const PatientRow &row);
+    // Overwrites the row with the same key or inserts a new one; call inside a transaction.
+    // An empty sex keeps the stored one; a new row without a sex is not made (false).
+    bool upsert(const PatientRow &row);
     // Rows whose key contains the text (literally, ASCII case ignored), in stored order.
     QList<PatientRow> search(const QString &text, int limit = 200);
     std::optional<PatientRow> byRowId(qint64 rowId);

@@ -79,16 +79,26 @@ QStringList patientColumns()
     return columns;
 }
 
+QString settingsColumnDefinition(const SettingsColumn &column)
+{
+    if (column.maxLength == 0)
+        return memoColumn(column.name);
+    return textColumn(column.name, column.maxLength, column.noEmptyText, column.noEmptyText);
+}
+
 QStringList settingsRowColumns()
 {
     QStringList columns;
-    for (const SettingsColumn &column : settingsColumns()) {
-        if (column.maxLength == 0)
-            columns << memoColumn(column.name);
-        else
-            columns << textColumn(column.name, column.maxLength, column.noEmptyText, column.noEmptyText);
-    }
+    for (const SettingsColumn &column : settingsColumns())
+        columns << settingsColumnDefinition(column);
     return columns;
+}
+
+QString sqlText(const QString &text)
+{
+    QString quoted = text;
+    quoted.replace(QLatin1Char('\''), QLatin1String("''"));
+    return QLatin1Char('\'') + quoted + QLatin1Char('\'');
 }
 
 // Name lists share one shape: a name, its code and the combined search key.
@@ -137,6 +147,20 @@ void Schema::createSettings(Database &db)
     createIndex(db, s("诊断"), s("序号"));
     createTable(db, s("地址"), nameListColumns());
     createIndex(db, s("地址"), s("序号"));
+}
+
+void Schema::addLaterSettingsColumns(Database &db)
+{
+    const QStringList present = db.columnsOf(s("设置"));
+    if (present.isEmpty())
+        return;  // no settings table: nothing to bring up to date
+    for (const SettingsColumn &column : laterSettingsColumns()) {
+        if (present.contains(column.name))
+            continue;
+        // The row takes the column's initial value; the other columns are not touched.
+        db.exec(QStringLiteral("ALTER TABLE [设置] ADD COLUMN %1 DEFAULT %2")
+                    .arg(settingsColumnDefinition(column), sqlText(column.initial)));
+    }
 }
 
 } // namespace quillora

@@ -17,6 +17,8 @@ void createArchive(Database &db);
 void createSettings(Database &db);
 // Indexes an archive made by an earlier version lacks; made on opening.
 void ensureArchiveIndexes(Database &db);
+// Appends to an older settings table the columns it lacks of those added since; throws DbError.
+void addLaterSettingsColumns(Database &db);
 } // namespace Schema
 
 } // namespace quillora

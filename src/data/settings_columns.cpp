@@ -36,6 +36,27 @@ QString overlayTickColumn(const QString &caption) { return caption + QLatin1Char
 QString overlayLeftColumn(const QString &caption) { return caption + QLatin1Char('2'); }
 QString overlayTopColumn(const QString &caption) { return caption + QLatin1Char('3'); }
 
+const OverlayItemDefault *overlayItemOfColumn(const QString &column)
+{
+    if (column.isEmpty() || !QStringLiteral("123").contains(column.back()))
+        return nullptr;
+    const QString caption = column.chopped(1);
+    for (const OverlayItemDefault &item : overlayItemDefaults()) {
+        if (item.caption == caption)
+            return &item;
+    }
+    return nullptr;
+}
+
+const SettingsColumn *settingsColumn(const QString &name)
+{
+    for (const SettingsColumn &column : settingsColumns()) {
+        if (column.name == name)
+            return &column;
+    }
+    return nullptr;
+}
+
 static QList<SettingsColumn> buildSettingsColumns()
 {
     const auto text = [](const char *name, const QString &initial, bool noEmpty = false, int max = 50) {
@@ -77,6 +98,14 @@ static QList<SettingsColumn> buildSettingsColumns()
             << text("竖打5", QStringLiteral("1")) << text("竖打6", QStringLiteral("1"))
             << text("备用1", QString()) << text("备用2", QString()) << text("备用3", QString())
             << SettingsColumn{QStringLiteral("备用"), 0, false, QString()};
+    return columns + laterSettingsColumns();
+}
+
+const QList<SettingsColumn> &laterSettingsColumns()
+{
+    static const QList<SettingsColumn> columns{
+        SettingsColumn{kPaperColumn, 50, true, kPrinterDefaultPaper},
+    };
     return columns;
 }
 

@@ -33,9 +33,20 @@ const std::array<OverlayItemDefault, kOverlayItemCount> &overlayItemDefaults();
 QString overlayTickColumn(const QString &caption);
 QString overlayLeftColumn(const QString &caption);
 QString overlayTopColumn(const QString &caption);
+// The item owning a column (tick, left or top), or nullptr.
+const OverlayItemDefault *overlayItemOfColumn(const QString &column);
+// The definition of a column of the settings row, or nullptr.
+const SettingsColumn *settingsColumn(const QString &name);
 
 // Every column of the settings row in table order, with its initial value.
 const QList<SettingsColumn> &settingsColumns();
+// The columns later versions appended to the row (a part of settingsColumns(), at its end):
+// an older settings file gets each one that it lacks, with its initial value.
+const QList<SettingsColumn> &laterSettingsColumns();
+
+// The paper of the printed documents; "打印机默认" leaves the printer's own paper.
+inline const QString kPaperColumn = QStringLiteral("纸张");
+inline const QString kPrinterDefaultPaper = QStringLiteral("打印机默认");
 
 // Example institution and people of a new installation.
 namespace SettingsDefaults {

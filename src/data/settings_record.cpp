@@ -11,7 +11,8 @@ namespace quillora {
 namespace {
 
 // The text field of a value together with its column, for reading and writing alike.
-QList<QPair<QString, QString *>> textFields(SettingsValues &v)
+template <typename Values>  // SettingsValues, const or not
+auto textFields(Values &v) -> QList<QPair<QString, decltype(&v.institution)>>
 {
     return {{QStringLiteral("名称"), &v.institution}, {QStringLiteral("医生"), &v.doctor},
             {QStringLiteral("配药"), &v.dispenser},   {QStringLiteral("复核"), &v.checker},
@@ -19,7 +20,8 @@ QList<QPair<QString, QString *>> textFields(SettingsValues &v)
             {QStringLiteral("左边距"), &v.sheetLeft}, {QStringLiteral("上边距"), &v.sheetTop},
             {QStringLiteral("左边距1"), &v.cardLeft}, {QStringLiteral("上边距1"), &v.cardTop},
             {QStringLiteral("左边距5"), &v.overlayLeft}, {QStringLiteral("上边距5"), &v.overlayTop},
-            {QStringLiteral("大小"), &v.size},        {QStringLiteral("字体"), &v.font}};
+            {QStringLiteral("大小"), &v.size},        {QStringLiteral("字体"), &v.font},
+            {kPaperColumn, &v.paper}};
 }
 
 // A position shows as the text of its number; an empty or non-numeric column shows 0.
@@ -35,6 +37,7 @@ SettingsValues SettingsValues::builtIn()
     v.sheetTop = v.cardTop = v.overlayTop = QStringLiteral("200");
     v.font = QStringLiteral("宋体");
     v.size = QStringLiteral("11");
+    v.paper = kPrinterDefaultPaper;
     for (int i = 0; i < kOverlayItemCount; ++i)
         v.overlay[i].caption = overlayItemDefaults()[i].caption;
     return v;
@@ -59,19 +62,46 @@ SettingsValues SettingsValues::read(SettingsRow &row)
     return v;
 }
 
-void SettingsValues::write(SettingsRow &row) const
+QString SettingsValues::text(const QString &column) const
 {
-    SettingsValues copy = *this;
+    for (const auto &[name, field] : textFields(*this)) {
+        if (name == column)
+            return *field;
+    }
+    return QString();
+}
+
+void SettingsValues::setText(const QString &column, const QString &text)
+{
+    for (const auto &[name, field] : textFields(*this)) {
+        if (name == column)
+            *field = text;
+    }
+}
+
+QList<QPair<QString, QString>> SettingsValues::columnTexts() const
+{
     QList<QPair<QString, QString>> values;
-    for (const auto &[column, field] : textFields(copy))
+    for (const auto &[column, field] : textFields(*this))
         values << qMakePair(column, *field);
     values << qMakePair(QStringLiteral("竖打"), portrait ? QStringLiteral("1") : QStringLiteral("0"));
     for (const OverlayItem &item : overlay) {
-        if (!row.hasColumn(overlayTickColumn(item.caption)))
-            continue;
         values << qMakePair(overlayTickColumn(item.caption), item.ticked ? QStringLiteral("1") : QStringLiteral("0"));
         values << qMakePair(overlayLeftColumn(item.caption), plainNumber(leadingNumber(item.left)));
         values << qMakePair(overlayTopColumn(item.caption), plainNumber(leadingNumber(item.top)));
+    }
+    return values;
+}
+
+void SettingsValues::write(SettingsRow &row) const
+{
+    QList<QPair<QString, QString>> values;
+    for (const auto &value : columnTexts()) {
+        // An overlay item whose tick column is missing is skipped as a whole.
+        const OverlayItemDefault *item = overlayItemOfColumn(value.first);
+        if (item && !row.hasColumn(overlayTickColumn(item->caption)))
+            continue;
+        values << value;
     }
     row.write(values);
 }

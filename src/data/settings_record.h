@@ -2,6 +2,8 @@
 
 #include "data/settings_columns.h"
 
+#include <QList>
+#include <QPair>
 #include <QString>
 #include <array>
 #include <memory>
@@ -18,6 +20,8 @@ struct OverlayItem
     bool ticked = false;
     QString left;
     QString top;
+
+    bool operator==(const OverlayItem &) const = default;
 };
 
 // The values the settings window edits and the print routines read.
@@ -29,12 +33,22 @@ struct SettingsValues
     QString font, size;               // 字体, 大小
     QString overlayLeft, overlayTop;  // 左边距5, 上边距5
     QString cardLeft, cardTop;        // 左边距1, 上边距1
+    QString paper;                    // 纸张
     std::array<OverlayItem, kOverlayItemCount> overlay;
+
+    bool operator==(const SettingsValues &) const = default;
 
     // What the values are before anything has been read (and stay when the row cannot be read).
     static SettingsValues builtIn();
     // The row's values over the built-in ones; a missing column keeps its built-in value.
     static SettingsValues read(SettingsRow &row);
+    // The text value behind a general, margin, font, size or paper column; empty for other columns.
+    QString text(const QString &column) const;
+    void setText(const QString &column, const QString &text);
+
+    // Every column with the text a save stores: texts as they are, the orientation as "1" or "0",
+    // overlay ticks as "1" or "0" and positions as the text of their leading number.
+    QList<QPair<QString, QString>> columnTexts() const;
     // Writes every value back; throws DbError when the table refuses one (nothing is written).
     void write(SettingsRow &row) const;
 };
@@ -48,6 +62,7 @@ public:
     ~SettingsRecord();
 
     bool isLoaded() const { return m_values != nullptr; }
+    Database &database() const { return m_db; }
     // Loads on first use.
     SettingsValues &values();
     // Writes the edited values and drops the record.

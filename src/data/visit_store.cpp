@@ -5,6 +5,8 @@
 #include "data/list_column.h"
 #include "data/schema.h"
 
+#include <sqlcipher/sqlite3.h>
+
 namespace quillora {
 
 namespace {
@@ -130,24 +132,62 @@ SaveOutcome VisitStore::save(const VisitRecord &visit, int currentYear)
 {
     const VisitRecord v = validated(visit);
     SaveOutcome outcome;
-    const std::optional<PatientRow> patient = patientRowOf(v, currentYear);
-    if (patient && patient->sex.isEmpty())
-        outcome.note = QStringLiteral("未填写性别，该患者未登记到患者信息库。");
     Transaction transaction(m_db);
     write(v);
-    if (patient && !patient->sex.isEmpty()) {
-        PatientStore(m_db).upsert(*patient);
-        outcome.registered = true;
-    }
+    if (const std::optional<PatientRow> patient = patientRowOf(v, currentYear))
+        outcome = registerPatient(*patient);
     try {
         transaction.commit();
     } catch (const DbError &) {
         // A failed COMMIT leaves the outcome open: believe the file, not the error.
-        const auto stored = find(v.key);
-        if (!stored || stored->body != v.body || stored->header != v.header)
+        if (!isStored(v))
             throw;
     }
     return outcome;
+}
+
+SaveOutcome VisitStore::registerPatient(const PatientRow &patient)
+{
+    // The register row is a help for the next visit, not part of this one: when it is refused
+    // the visit is still saved, and the doctor is told why the patient was not registered.
+    SaveOutcome outcome;
+    m_db.exec(QStringLiteral("SAVEPOINT register_patient"));
+    try {
+        outcome.registered = PatientStore(m_db).upsert(patient);
+        m_db.exec(QStringLiteral("RELEASE register_patient"));
+    } catch (const DbError &refused) {
+        // Only a refused row is set aside; a failing disk fails the whole save.
+        if ((refused.code() & 0xff) != SQLITE_CONSTRAINT || !m_db.inTransaction())
+            throw;
+        m_db.exec(QStringLiteral("ROLLBACK TO register_patient; RELEASE register_patient"));
+        outcome.note = patient.key.size() > kPatientKeyMaxLength
+                           ? QStringLiteral("姓名、拼音码和出生年份合起来超过%1个字，该患者未登记到患者信息库。").arg(kPatientKeyMaxLength)
+                           : QStringLiteral("该患者未能登记到患者信息库：%1").arg(refused.message());
+        return outcome;
+    }
+    if (!outcome.registered)
+        outcome.note = QStringLiteral("未填写性别，该患者未登记到患者信息库。");
+    return outcome;
+}
+
+bool VisitStore::isStored(const VisitRecord &v)
+{
+    if (m_db.inTransaction())
+        return false;  // what a read sees now is not yet in the file
+    try {
+        Statement q(m_db, QStringLiteral("SELECT %1 FROM [档案] WHERE [名称] = ? ORDER BY rowid LIMIT 1").arg(kReadColumns));
+        q.bind(1, v.key);
+        if (!q.next())
+            return false;
+        const QStringList expected = savedValues(v);
+        for (int i = 0; i < expected.size(); ++i) {
+            if (q.isNull(i + 1) || q.text(i + 1) != expected[i])
+                return false;
+        }
+        return true;
+    } catch (const DbError &) {
+        return false;
+    }
 }
 
 std::optional<VisitRecord> VisitStore::find(const QString &key)

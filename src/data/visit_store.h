@@ -63,7 +63,8 @@ public:
     static VisitRecord validated(const VisitRecord &visit);
 
     // Inserts the visit or overwrites the row with its key, together with its register row,
-    // in one transaction. Throws VisitRefused or DbError; nothing is written then.
+    // in one transaction; a refused register row does not hold the visit back.
+    // Throws VisitRefused or DbError; the stored row is the earlier one then.
     SaveOutcome save(const VisitRecord &visit, int currentYear);
     std::optional<VisitRecord> find(const QString &key);
     std::optional<VisitRecord> byRowId(qint64 rowId);
@@ -83,6 +84,9 @@ public:
 
 private:
     void write(const VisitRecord &visit);
+    SaveOutcome registerPatient(const PatientRow &patient);
+    // The row of the visit's key holds every saved column as given (read outside any transaction).
+    bool isStored(const VisitRecord &visit);
     Database &m_db;
 };
 

@@ -51,13 +51,32 @@ std::optional<QString> overlayItemText(int item, const std::array<QString, kHead
     }
 }
 
+void OverlayPrint::placeOrigin(Printer &printer, const SettingsValues &settings)
+{
+    // Offsets are millimetres like the margins.
+    printer.setScaleLeft(-PrintSteps::marginTwips(settings.overlayLeft));
+    printer.setScaleTop(-PrintSteps::marginTwips(settings.overlayTop));
+}
+
+QPointF OverlayPrint::itemPoint(const OverlayItem &item)
+{
+    return QPointF(PrintSteps::marginTwips(item.left), PrintSteps::marginTwips(item.top));
+}
+
+void OverlayPrint::setItemFont(Printer &printer) { PrintSteps::setFont(printer, FontSpec{QStringLiteral("宋体"), 12, false}); }
+
+void OverlayPrint::setBodyFont(Printer &printer, const SettingsValues &settings)
+{
+    printer.setFontName(settings.font);
+    printer.setFontBold(false);
+    printer.setFontSize(leadingNumber(settings.size));
+}
+
 void printOverlay(Printer &printer, const std::array<QString, kHeaderFieldCount> &fields, const QString &body,
                   const SettingsValues &settings, const QString &scratchPath)
 {
-    const auto mm = PrintSteps::marginTwips;  // positions are millimetres like the margins
-    printer.setScaleLeft(-mm(settings.overlayLeft));
-    printer.setScaleTop(-mm(settings.overlayTop));
-    PrintSteps::setFont(printer, FontSpec{QStringLiteral("宋体"), 12, false});
+    OverlayPrint::placeOrigin(printer, settings);
+    OverlayPrint::setItemFont(printer);
 
     for (int item : overlayPrintOrder()) {
         if (item == Body)
@@ -66,24 +85,23 @@ void printOverlay(Printer &printer, const std::array<QString, kHeaderFieldCount>
         const std::optional<QString> text = overlayItemText(item, fields);
         if (!setting.ticked || !text)
             continue;
-        printer.setCurrentX(mm(setting.left));
-        printer.setCurrentY(mm(setting.top));
+        const QPointF at = OverlayPrint::itemPoint(setting);
+        printer.setCurrentX(at.x());
+        printer.setCurrentY(at.y());
         printer.print(*text);
     }
 
-    const OverlayItem &place = settings.overlay[Body];
-    printer.setFontName(settings.font);
-    printer.setFontBold(false);
-    printer.setFontSize(leadingNumber(settings.size));
-    printer.setCurrentX(mm(place.left));
-    printer.setCurrentY(mm(place.top));
+    const QPointF place = OverlayPrint::itemPoint(settings.overlay[Body]);
+    OverlayPrint::setBodyFont(printer, settings);
+    printer.setCurrentX(place.x());
+    printer.setCurrentY(place.y());
     int counted = 0;
     for (const QString &line : ScratchFile(scratchPath).roundTrip(body)) {
         if (PrintSteps::isBlankLine(line))
             continue;
         if (++counted > OverlayPrint::kMaxBodyLines)
             break;
-        printer.setCurrentX(mm(place.left));
+        printer.setCurrentX(place.x());
         printer.setCurrentY(printer.currentY() + OverlayPrint::kLineGap);
         printer.print(line);
     }

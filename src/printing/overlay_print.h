@@ -3,6 +3,7 @@
 #include "data/settings_columns.h"
 #include "data/visit_record.h"
 
+#include <QPointF>
 #include <QString>
 #include <array>
 #include <optional>
@@ -10,6 +11,7 @@
 namespace quillora {
 
 class Printer;
+struct OverlayItem;
 struct SettingsValues;
 
 // Overlay items by their index in the settings.
@@ -37,6 +39,14 @@ void printOverlay(Printer &printer, const std::array<QString, kHeaderFieldCount>
 namespace OverlayPrint {
 constexpr int kMaxBodyLines = 14;
 constexpr double kLineGap = 90;
+
+// Moves the origin to the overlay offsets (左边距5, 上边距5).
+void placeOrigin(Printer &printer, const SettingsValues &settings);
+// Where an item's text starts, in twips from the overlay origin: its millimetres times 56.7.
+QPointF itemPoint(const OverlayItem &item);
+// The items' font (宋体 12) and the body's (the settings font, not bold).
+void setItemFont(Printer &printer);
+void setBodyFont(Printer &printer, const SettingsValues &settings);
 } // namespace OverlayPrint
 
 } // namespace quillora

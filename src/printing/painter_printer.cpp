@@ -99,6 +99,16 @@ void PainterPrinter::drawLine(double x1, double y1, double x2, double y2)
     m_painter.drawLine(QPointF(toDeviceX(x1), toDeviceY(y1)), QPointF(toDeviceX(x2), toDeviceY(y2)));
 }
 
+QSizeF PainterPrinter::printableAreaTwips() const
+{
+    if (!m_paged)
+        return QSizeF(m_device->width() * 1440.0 / m_dpiX, m_device->height() * 1440.0 / m_dpiY);
+    // The page as it will be once the orientation asked for is applied.
+    QPageLayout layout = m_paged->pageLayout();
+    layout.setOrientation(orientation() == Landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+    return layout.paintRect(QPageLayout::Point).size() * 20.0;
+}
+
 // One line is the font's em, as the forms were drawn for 宋体, whose line is exactly 1 em: a
 // taller substitute's own line height would push the last body lines onto the footer.
 double PainterPrinter::lineHeightTwips() const { return fontSize() * 20.0; }

@@ -26,6 +26,7 @@ public:
     // The font the form's names become on this device (substitutions come from installFontSubstitutions).
     QFont deviceFont() const;
     bool isPainting() const { return m_painter.isActive(); }
+    QSizeF printableAreaTwips() const override;
 
 protected:
     void drawText(double left, double top, const QString &text) override;

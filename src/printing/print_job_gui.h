@@ -1,5 +1,7 @@
 #pragma once
 
+#include "printing/paper_size.h"
+
 #include <QString>
 #include <functional>
 
@@ -14,9 +16,10 @@ class Printer;
 namespace PrintJob {
 using Compose = std::function<void(Printer &)>;
 
-// True when something was printed or saved.
-bool print(QWidget *parent, const QString &documentName, const Compose &compose);
-void preview(QWidget *parent, const QString &documentName, const Compose &compose);
+// True when something was printed or saved. A paper of no size leaves the printer's own
+// (A4 for a PDF file and the preview).
+bool print(QWidget *parent, const QString &documentName, const Compose &compose, const PaperSize &paper = {});
+void preview(QWidget *parent, const QString &documentName, const Compose &compose, const PaperSize &paper = {});
 
 // Test seam: every print goes into this PDF file (empty = the real printer again).
 void setOutputFile(const QString &pdfPath);

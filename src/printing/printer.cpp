@@ -53,6 +53,12 @@ void Printer::print(const QString &text)
     m_currentY += textHeight();
 }
 
+QSizeF Printer::printableAreaTwips() const
+{
+    const QSizeF a4(210 * kTwipsPerRealMillimetre, 297 * kTwipsPerRealMillimetre);
+    return m_orientation == Landscape ? a4.transposed() : a4;
+}
+
 double Printer::textHeight() const { return lineHeightTwips() / unitTwips(); }
 
 double Printer::textWidth(const QString &text) const { return textWidthTwips(text) / unitTwips(); }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSizeF>
 #include <QString>
 
 namespace quillora {
@@ -61,6 +62,10 @@ public:
 
     void newPage();
     void endDoc();
+
+    // Width and height of the printable area in twips, in the current orientation.
+    // Without a page to ask, an A4 sheet.
+    virtual QSizeF printableAreaTwips() const;
 
     // Twips from the printable area's corner for a point of the current scale.
     double absoluteX(double x) const { return (x - m_scaleLeft) * unitTwips(); }

@@ -19,6 +19,7 @@
 #include "printing/history_card_window.h"
 #include "printing/infusion_card_window.h"
 #include "reports/report_windows_gui.h"
+#include "settings/settings_window.h"
 #include "workstation/press_button_widget.h"
 #include "workstation/price_grid_widget.h"
 #include "workstation/sheet_widget.h"
@@ -250,10 +251,11 @@ void MainWindow::buildMenus()
     connectAction(QStringLiteral("粘贴"), [this] { pasteBody(); });
     connectAction(QStringLiteral("在线帮助"), [this] { openHelp(); });
     connectAction(QStringLiteral("关于"), [this] { openAbout(); });
+    connectAction(QStringLiteral("综合设置"), [this] { openSettings(); });
 
     // Windows that are not part of this build yet stay visibly unavailable rather than doing nothing.
     for (const char *caption : {"药品维护", "个人组套/中医验方维护", "诊断名称维护", "病史模板维护",
-                                "地址库维护", "综合设置"})
+                                "地址库维护"})
         menuAction(QString::fromUtf8(caption))->setEnabled(false);
     // Toolbar buttons follow the menu items of the same name.
     const QHash<QString, QString> toolToMenu{{QStringLiteral("日志"), QStringLiteral("门诊日志")},
@@ -355,6 +357,21 @@ void MainWindow::openCardWindow(QPointer<Window> &window)
     window->show();
     window->raise();
 }
+
+void MainWindow::openSettings()
+{
+    if (!m_settingsWindow) {
+        auto *settings = new SettingsWindow(m_workspace, this);
+        settings->setAttribute(Qt::WA_DeleteOnClose);
+        connect(settings, &SettingsWindow::saved, m_areas.sheet, &SheetWidget::setInstitution);
+        m_settingsWindow = settings;
+    }
+    m_settingsWindow->show();
+    m_settingsWindow->raise();
+    m_settingsWindow->activateWindow();
+}
+
+SettingsWindow *MainWindow::settingsWindow() const { return qobject_cast<SettingsWindow *>(m_settingsWindow.data()); }
 
 void MainWindow::copyBody()
 {

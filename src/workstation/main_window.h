@@ -16,6 +16,7 @@ namespace quillora {
 
 class PrescriptionEditor;
 class PrintActions;
+class SettingsWindow;
 class PressButton;
 class ReportWindows;
 class SoftKeyboardWindow;
@@ -51,6 +52,9 @@ public:
     void runDocumentAction(int action);
     InfusionCardWindow *infusionCard() const { return m_infusionCard; }
     HistoryCardWindow *historyCard() const { return m_historyCard; }
+    // "综合设置": the settings window, opened once and raised when it is open.
+    void openSettings();
+    SettingsWindow *settingsWindow() const;
 
 Q_SIGNALS:
     // "退出": the program ends at once, without the backup.
@@ -84,6 +88,7 @@ private:
     QPointer<SoftKeyboardWindow> m_keyboard;
     QPointer<InfusionCardWindow> m_infusionCard;
     QPointer<HistoryCardWindow> m_historyCard;
+    QPointer<QWidget> m_settingsWindow;
     bool m_exiting = false;
     bool m_centred = false;
 };

@@ -29,6 +29,8 @@ PrintActions::PrintActions(Workspace &workspace, const WorkstationAreas &areas, 
 
 QString PrintActions::scratchPath() const { return m_workspace.scratchPath(QStringLiteral("print.txt")); }
 
+PaperSize PrintActions::paper() const { return paperSizeFor(m_workspace.settingsRecord().values().paper); }
+
 SheetContent PrintActions::sheetContent() const
 {
     SheetContent content;
@@ -54,7 +56,7 @@ bool PrintActions::printSheet()
     const SheetContent content = sheetContent();
     return PrintJob::print(m_areas.sheet, kSheetName, [&](Printer &printer) {
         quillora::printSheet(printer, content, m_workspace.settingsRecord().values(), scratchPath());
-    });
+    }, paper());
 }
 
 bool PrintActions::printOverlay()
@@ -62,7 +64,7 @@ bool PrintActions::printOverlay()
     const SheetContent content = sheetContent();
     return PrintJob::print(m_areas.sheet, kOverlayName, [&](Printer &printer) {
         quillora::printOverlay(printer, content.fields, content.body, m_workspace.settingsRecord().values(), scratchPath());
-    });
+    }, paper());
 }
 
 bool PrintActions::printInjectionCard()
@@ -70,7 +72,7 @@ bool PrintActions::printInjectionCard()
     const InjectionCardContent content = injectionCardContent();
     return PrintJob::print(m_areas.sheet, kCardName, [&](Printer &printer) {
         quillora::printInjectionCard(printer, content, m_workspace.settingsRecord().values(), scratchPath());
-    });
+    }, paper());
 }
 
 void PrintActions::previewSheet()
@@ -78,7 +80,7 @@ void PrintActions::previewSheet()
     const SheetContent content = sheetContent();
     PrintJob::preview(m_areas.sheet, kSheetName, [&](Printer &printer) {
         quillora::printSheet(printer, content, m_workspace.settingsRecord().values(), scratchPath());
-    });
+    }, paper());
 }
 
 void PrintActions::previewOverlay()
@@ -86,7 +88,7 @@ void PrintActions::previewOverlay()
     const SheetContent content = sheetContent();
     PrintJob::preview(m_areas.sheet, kOverlayName, [&](Printer &printer) {
         quillora::printOverlay(printer, content.fields, content.body, m_workspace.settingsRecord().values(), scratchPath());
-    });
+    }, paper());
 }
 
 void PrintActions::previewInjectionCard()
@@ -94,7 +96,7 @@ void PrintActions::previewInjectionCard()
     const InjectionCardContent content = injectionCardContent();
     PrintJob::preview(m_areas.sheet, kCardName, [&](Printer &printer) {
         quillora::printInjectionCard(printer, content, m_workspace.settingsRecord().values(), scratchPath());
-    });
+    }, paper());
 }
 
 } // namespace quillora

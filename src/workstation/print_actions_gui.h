@@ -1,5 +1,6 @@
 #pragma once
 
+#include "printing/paper_size.h"
 #include "workstation/workstation_areas.h"
 
 #include <QObject>
@@ -32,6 +33,7 @@ public:
 
 private:
     QString scratchPath() const;
+    PaperSize paper() const;
     Workspace &m_workspace;
     WorkstationAreas m_areas;
     PrescriptionEditor &m_editor;

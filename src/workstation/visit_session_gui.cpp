@@ -4,6 +4,7 @@
 #include "base/message_dialog.h"
 #include "data/workspace.h"
 #include "data/dates.h"
+#include "data/db_errors.h"
 #include "data/visit_store.h"
 #include "text/text_lines.h"
 #include "workstation/drug_entry_widget.h"
@@ -112,6 +113,10 @@ bool VisitSession::saveVisit()
     } catch (const VisitRefused &refused) {
         MessageDialog::inform(m_areas.sheet, refused.message(), MessageDialog::Icon::Exclamation);
         return false;
+    } catch (const DbError &failure) {
+        MessageDialog::inform(m_areas.sheet, failureMessage(QStringLiteral("病历未能保存"), failure, m_workspace.paths().backupRoot),
+                              MessageDialog::Icon::Critical);
+        return false;
     } catch (const std::exception &failure) {
         MessageDialog::inform(m_areas.sheet, QStringLiteral("病历未能保存：%1").arg(QString::fromUtf8(failure.what())),
                               MessageDialog::Icon::Critical);
@@ -149,7 +154,11 @@ void VisitSession::loadVisit(int index, const QString &key)
     std::optional<VisitRecord> visit;
     try {
         visit = VisitStore(m_workspace.archive()).find(key);
-    } catch (const std::exception &) {
+    } catch (const DbError &failure) {
+        // A damaged or unreadable file is not a deleted visit.
+        MessageDialog::inform(m_areas.sheet, failureMessage(QStringLiteral("该病历未能读取"), failure, m_workspace.paths().backupRoot),
+                              MessageDialog::Icon::Critical);
+        return;
     }
     if (!visit) {
         MessageDialog::inform(m_areas.sheet, QStringLiteral("该病历已不在档案中（可能已被删除），请重新查询。"),
@@ -185,8 +194,8 @@ void VisitSession::deleteVisit(int index)
         return;
     try {
         VisitStore(m_workspace.archive()).remove(key);
-    } catch (const std::exception &failure) {
-        MessageDialog::inform(m_areas.sheet, QStringLiteral("病历未能删除：%1").arg(QString::fromUtf8(failure.what())),
+    } catch (const DbError &failure) {
+        MessageDialog::inform(m_areas.sheet, failureMessage(QStringLiteral("病历未能删除"), failure, m_workspace.paths().backupRoot),
                               MessageDialog::Icon::Critical);
         return;
     }

@@ -1,11 +1,14 @@
+#include "app/instance_lock.h"
 #include "app/shutdown_backup.h"
 #include "app/startup.h"
 #include "data/data_files.h"
 #include "data/database.h"
+#include "data/visit_store.h"
 #include "support/data_fixture.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 using namespace quillora;
 using namespace quillora::test;
@@ -75,13 +78,49 @@ TEST_F(BackupTest, FailedCopiesAreReportedAndKeepTheOlderBackup)
     EXPECT_TRUE(QFile::exists(copyOf(day, QStringLiteral("quillora"))));
 }
 
+// The day's copy is checked before it replaces the older one: a live file that is damaged
+// (a page inside, or the whole file) leaves the last good copy as it was, and the message says so.
+TEST_F(BackupTest, DamagedLiveFileNeverReplacesTheGoodCopy)
+{
+    files->open();
+    VisitRecord visit = sampleVisit(QStringLiteral("张三"), QStringLiteral("2026-12-08"), QStringLiteral("2026-12-08 09:00:00"));
+    visit.body = QStringLiteral("当归 10g  川芎 6g\r\n").repeated(600);
+    VisitStore(files->archive()).save(visit, 2026);
+    files->close();
+    const QDate day(2026, 12, 8);
+    ASSERT_TRUE(ShutdownBackup(paths).run(day).isEmpty());
+    const QString archiveCopy = copyOf(day, QStringLiteral("档案数据库/档案.dat"));
+    const QString settingsCopy = copyOf(day, QStringLiteral("档案数据库/设置.dat"));
+    const QByteArray goodArchive = readFile(archiveCopy);
+    const QByteArray goodSettings = readFile(settingsCopy);
+
+    const QString liveArchive = QDir(paths.dataFolder).filePath(kArchiveFileName);
+    damageFile(liveArchive, QFileInfo(liveArchive).size() / 2);
+    QFile settings(QDir(paths.dataFolder).filePath(kSettingsFileName));
+    ASSERT_TRUE(settings.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    settings.write(QByteArray(4096, 'x'));
+    settings.close();
+
+    const QStringList problems = ShutdownBackup(paths).run(day);
+    ASSERT_EQ(problems.size(), 2) << problems.join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(problems[0].contains(QStringLiteral("档案.dat")) && problems[0].contains(QStringLiteral("已损坏")))
+        << problems[0].toStdString();
+    EXPECT_TRUE(problems[1].contains(QStringLiteral("设置.dat")));
+    for (const QString &problem : problems)
+        EXPECT_TRUE(problem.contains(QDir::toNativeSeparators(ShutdownBackup(paths).dayFolder(day)))) << problem.toStdString();
+    EXPECT_EQ(readFile(archiveCopy), goodArchive);
+    EXPECT_EQ(readFile(settingsCopy), goodSettings);
+    EXPECT_EQ(QDir(copyOf(day, QStringLiteral("档案数据库"))).entryList(QDir::Files).size(), 2);  // no leftovers
+}
+
 TEST_F(BackupTest, StartUpReportsAnUnreadableArchive)
 {
     files->open();
     files->archive().exec(QStringLiteral("DROP TABLE [密码]"));
     files->close();
     DataFiles again(paths.dataFolder);
-    const StartupState state = startUp(again);
+    InstanceLock lock(paths.dataFolder);
+    const StartupState state = startUp(again, lock);
     EXPECT_TRUE(state.opened);
     EXPECT_FALSE(state.password.has_value());
     EXPECT_FALSE(state.problem.isEmpty());
@@ -92,7 +131,7 @@ TEST_F(BackupTest, StartUpReportsAnUnreadableArchive)
     archive.write(QByteArray(8192, '\x5a'));
     archive.close();
     DataFiles damaged(paths.dataFolder);
-    const StartupState broken = startUp(damaged);
+    const StartupState broken = startUp(damaged, lock);
     EXPECT_FALSE(broken.opened);
     EXPECT_TRUE(broken.problem.contains(QStringLiteral("档案.dat"))) << broken.problem.toStdString();
 }

@@ -1,7 +1,10 @@
 #include "base/clock.h"
 #include "app/login_window.h"
+#include "data/data_files.h"
+#include "data/visit_store.h"
 #include "base/message_dialog.h"
 #include "app/program_gui.h"
+#include "support/data_fixture.h"
 #include "support/temp_folder.h"
 #include "workstation/main_window.h"
 
@@ -10,6 +13,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -127,6 +131,41 @@ TEST_F(ProgramTest, UnreadableArchiveRefusesEveryPassword)
     QFile again(broken.fileName());
     again.open(QIODevice::ReadOnly);
     EXPECT_EQ(again.readAll(), QByteArray(8192, '\x11'));  // never overwritten
+}
+
+// The program folder cannot be written and holds visits: the doctor is asked before the login
+// instead of being shown an empty archive from the per-user folder.
+TEST_F(ProgramTest, ReadOnlyProgramFolderIsNeverHiddenBehindAnEmptyArchive)
+{
+    DataFiles beside(folder.file(QStringLiteral("档案数据库")));
+    createDataFiles(beside);
+    beside.open();
+    VisitStore(beside.archive()).save(sampleVisit(QStringLiteral("王秀兰"), QStringLiteral("2026-12-01"),
+                                                  QStringLiteral("2026-12-01 08:00:00")), 2026);
+    beside.close();
+    TempProgramFolder user;
+    AppPaths paths = folder.paths();
+    paths.dataFolder = user.file(QStringLiteral("档案数据库"));
+    paths.dataFolderIsFallback = true;
+
+    MessageDialog::setNextAnswer(false);  // 退出程序
+    {
+        Program quit(paths);
+        EXPECT_FALSE(quit.start());
+        EXPECT_EQ(quit.loginWindow(), nullptr);
+    }
+    ASSERT_EQ(MessageDialog::shown().size(), 1);
+    EXPECT_TRUE(MessageDialog::lastText().contains(QStringLiteral("不能写入")));
+    EXPECT_FALSE(QFile::exists(user.file(QStringLiteral("档案数据库/档案.dat"))));
+
+    MessageDialog::setNextAnswer(true);  // 复制并继续
+    Program program(paths);
+    ASSERT_TRUE(program.start());
+    login(program, QStringLiteral("816"));
+    ASSERT_NE(program.mainWindow(), nullptr);
+    const auto *results = program.mainWindow()->findChild<QListWidget *>(QStringLiteral("List4"));
+    ASSERT_EQ(results->count(), 1);
+    EXPECT_EQ(results->item(0)->text(), QStringLiteral("王秀兰[男,35岁,2026-12-01]"));
 }
 
 } // namespace

@@ -103,3 +103,56 @@ TEST_F(SettingsTest, PasswordReadWriteAndLoginComparison)
 }
 
 } // namespace
+
+namespace {
+
+QStringList rowTexts(Database &db)
+{
+    QStringList texts;
+    Statement q(db, QStringLiteral("SELECT * FROM [设置]"));
+    while (q.next()) {
+        for (int c = 0; c < q.columnCount(); ++c)
+            texts << q.columnName(c) + QLatin1Char('=') + (q.isNull(c) ? QStringLiteral("<null>") : q.text(c));
+    }
+    return texts;
+}
+
+TEST_F(SettingsTest, OlderFileGetsTheNewColumnsAndKeepsEverythingElse)
+{
+    // A settings table as an older version made it: no paper column, odd values everywhere.
+    QStringList older;
+    for (const SettingsColumn &column : settingsColumns()) {
+        if (column.name != kPaperColumn)
+            older << quoteIdentifier(column.name);
+    }
+    settings().exec(QStringLiteral("UPDATE [设置] SET [名称] = '  旧''卫生室%@', [竖打] = '2', [姓名2] = '26.0'"));
+    settings().exec(QStringLiteral("CREATE TABLE [旧] AS SELECT %1 FROM [设置]").arg(older.join(QLatin1Char(','))));
+    settings().exec(QStringLiteral("DROP TABLE [设置]"));
+    settings().exec(QStringLiteral("ALTER TABLE [旧] RENAME TO [设置]"));
+    const QStringList before = rowTexts(settings());
+    ASSERT_FALSE(SettingsRow(settings()).hasColumn(kPaperColumn));
+
+    reopen();
+    QStringList after = rowTexts(settings());
+    ASSERT_EQ(after.size(), before.size() + 1);
+    EXPECT_EQ(after.takeLast(), kPaperColumn + QLatin1Char('=') + kPrinterDefaultPaper);
+    EXPECT_EQ(after, before);
+    EXPECT_EQ(SettingsRecord(settings()).values().paper, kPrinterDefaultPaper);
+
+    // Opening again changes nothing more, and the column takes a choice like any other.
+    reopen();
+    EXPECT_EQ(settings().columnsOf(QStringLiteral("设置")).size(), before.size() + 1);
+    SettingsRow(settings()).write({{kPaperColumn, QStringLiteral("16开")}});
+    EXPECT_EQ(stored(kPaperColumn), QStringLiteral("16开"));
+    EXPECT_THROW(SettingsRow(settings()).write({{kPaperColumn, QString()}}), DbError);
+}
+
+TEST_F(SettingsTest, NewFileHasTheLaterColumnsLast)
+{
+    const QStringList columns = settings().columnsOf(QStringLiteral("设置"));
+    ASSERT_EQ(columns.size(), settingsColumns().size());
+    EXPECT_EQ(columns.last(), laterSettingsColumns().last().name);
+    EXPECT_EQ(stored(kPaperColumn), kPrinterDefaultPaper);
+}
+
+} // namespace

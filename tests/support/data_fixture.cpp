@@ -70,4 +70,22 @@ QString scalar(Database &db, const QString &sql)
     return q.next() ? q.text(0) : QString();
 }
 
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void damageFile(const QString &path, qint64 offset, int count)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(file.seek(offset));
+    QByteArray bytes = file.read(count);
+    for (char &c : bytes)
+        c = char(~c);
+    ASSERT_TRUE(file.seek(offset));
+    ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
 } // namespace quillora::test

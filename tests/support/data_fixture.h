@@ -37,4 +37,11 @@ VisitRecord sampleVisit(const QString &name, const QString &date, const QString 
 // Runs one statement and returns the first column of the first row.
 QString scalar(Database &db, const QString &sql);
 
+// The whole contents of a file; empty when it cannot be read.
+QByteArray readFile(const QString &path);
+
+// Damages a file in place, as a failing disk would: the bytes from the offset are inverted.
+// No connection to the file may be open.
+void damageFile(const QString &path, qint64 offset, int count = 16);
+
 } // namespace quillora::test

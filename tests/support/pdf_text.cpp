@@ -1,5 +1,6 @@
 #include "support/pdf_text.h"
 
+#include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -59,6 +60,19 @@ QList<PdfWord> pdfWords(const QString &path)
         }
     }
     return words;
+}
+
+QSizeF pdfPageSize(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    static const QRegularExpression box(QStringLiteral("/MediaBox\\s*\\[\\s*0\\s+0\\s+([0-9.]+)\\s+([0-9.]+)\\s*\\]"));
+    const QRegularExpressionMatch m = box.match(QString::fromLatin1(file.readAll()));
+    if (!m.hasMatch())
+        return {};
+    constexpr double kPointsPerMillimetre = 72.0 / 25.4;
+    return QSizeF(m.captured(1).toDouble() / kPointsPerMillimetre, m.captured(2).toDouble() / kPointsPerMillimetre);
 }
 
 } // namespace quillora::test

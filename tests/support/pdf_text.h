@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QSizeF>
 #include <QString>
 
 namespace quillora::test {
@@ -12,6 +13,8 @@ bool canReadPdf();
 QString pdfText(const QString &path);
 // The same folding for an expected piece of text.
 QString folded(QString text);
+// Width and height of the first page of a PDF in millimetres (empty when there is none).
+QSizeF pdfPageSize(const QString &path);
 
 // A word of a PDF page where pdftotext finds it, in points from the page's top-left corner.
 struct PdfWord
