@@ -111,7 +111,7 @@ void MainWindow::buildCanvas()
 
     buildToolbar(canvas);
     m_areas.drugs = new DrugEntryWidget(m_workspace.settings(), canvas);
-    m_areas.browser = new VisitBrowserWidget(m_workspace.archive(), canvas);
+    m_areas.browser = new VisitBrowserWidget(m_workspace.archive(), m_workspace.paths().backupRoot, canvas);
     m_areas.sheet = new SheetWidget(canvas);
 
     QFrame *cardFrame = panel(canvas, QStringLiteral("cardFrame"));

@@ -2,6 +2,8 @@
 
 #include "base/clock.h"
 #include "base/message_dialog.h"
+#include "data/database.h"
+#include "data/db_errors.h"
 #include "data/dates.h"
 #include "forms/form_parts_widget.h"
 #include "forms/sheet_layout.h"
@@ -16,7 +18,8 @@
 
 namespace quillora {
 
-VisitBrowserWidget::VisitBrowserWidget(Database &archive, QWidget *parent) : QGroupBox(parent), m_archive(archive)
+VisitBrowserWidget::VisitBrowserWidget(Database &archive, const QString &backupRoot, QWidget *parent)
+    : QGroupBox(parent), m_archive(archive), m_backupRoot(backupRoot)
 {
     setObjectName(QStringLiteral("visitBrowser"));
     setTitle(QStringLiteral("病历查询"));
@@ -139,9 +142,16 @@ bool VisitBrowserWidget::run(bool quiet)
     }
     try {
         fill(VisitStore(m_archive).list(m_name->text(), *from, *to));
-    } catch (const std::exception &) {
+    } catch (const DbError &failure) {
+        // The dates were right: the archive could not be read, and the doctor is told so.
         if (!quiet)
-            MessageDialog::inform(this, kDateFormatMessage, MessageDialog::Icon::Exclamation);
+            MessageDialog::inform(this, failureMessage(QStringLiteral("病历查询失败"), failure, m_backupRoot),
+                                  MessageDialog::Icon::Critical);
+        return false;
+    } catch (const std::exception &failure) {
+        if (!quiet)
+            MessageDialog::inform(this, QStringLiteral("病历查询失败：%1").arg(QString::fromUtf8(failure.what())),
+                                  MessageDialog::Icon::Critical);
         return false;
     }
     return true;

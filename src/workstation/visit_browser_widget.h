@@ -19,7 +19,7 @@ class VisitBrowserWidget : public QGroupBox
     Q_OBJECT
 
 public:
-    VisitBrowserWidget(Database &archive, QWidget *parent = nullptr);
+    VisitBrowserWidget(Database &archive, const QString &backupRoot, QWidget *parent = nullptr);
 
     QLineEdit *nameFilter() const { return m_name; }
     QLineEdit *fromDate() const { return m_from; }
@@ -53,6 +53,7 @@ private:
     QPushButton *button(const QString &name, const QString &text);
 
     Database &m_archive;
+    QString m_backupRoot;  // named when the archive turns out damaged
     QLineEdit *m_name = nullptr;
     QLineEdit *m_from = nullptr;
     QLineEdit *m_to = nullptr;

@@ -181,8 +181,8 @@ void VisitSession::deleteVisit(int index)
     std::optional<VisitRecord> stored;
     try {
         stored = VisitStore(m_workspace.archive()).find(key);
-    } catch (const std::exception &failure) {
-        MessageDialog::inform(m_areas.sheet, QStringLiteral("病历未能删除：%1").arg(QString::fromUtf8(failure.what())),
+    } catch (const DbError &failure) {
+        MessageDialog::inform(m_areas.sheet, failureMessage(QStringLiteral("病历未能删除"), failure, m_workspace.paths().backupRoot),
                               MessageDialog::Icon::Critical);
         return;
     }

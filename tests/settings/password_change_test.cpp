@@ -1,3 +1,4 @@
+#include "app/instance_lock.h"
 #include "app/login_gate.h"
 #include "app/startup.h"
 #include "data/database.h"
@@ -19,7 +20,8 @@ protected:
     LoginGate nextLogin()
     {
         files().close();
-        const StartupState state = startUp(files());
+        InstanceLock lock(files().folder());
+        const StartupState state = startUp(files(), lock);
         return LoginGate(state.password, state.problem);
     }
 };

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QListWidget>
+#include <QPushButton>
 #include <sqlcipher/sqlite3.h>
 
 using namespace quillora;
@@ -98,6 +99,23 @@ TEST_F(ArchiveFailureWindowTest, DamagedVisitIsToldApartFromADeletedOne)
 
     clickEntry(QStringLiteral("丙"));
     EXPECT_TRUE(MessageDialog::lastText().contains(QStringLiteral("已不在档案中")));
+}
+
+} // namespace
+
+namespace {
+
+// Right dates and an archive that cannot be read: the doctor hears about the archive, not about
+// the date format.
+TEST_F(ArchiveFailureWindowTest, AFailedQueryWithRightDatesIsNotCalledADateMistake)
+{
+    workspace->archive().exec(QStringLiteral("ALTER TABLE [档案] RENAME TO [档案旧]"));
+    MessageDialog::shown().clear();
+    find<QPushButton>(QStringLiteral("Command2"))->click();
+    workspace->archive().exec(QStringLiteral("ALTER TABLE [档案旧] RENAME TO [档案]"));
+    ASSERT_EQ(MessageDialog::shown().size(), 1);
+    EXPECT_TRUE(MessageDialog::lastText().startsWith(QStringLiteral("病历查询失败："))) << MessageDialog::lastText().toStdString();
+    EXPECT_EQ(MessageDialog::shown().last().icon, MessageDialog::Icon::Critical);
 }
 
 } // namespace
