@@ -206,7 +206,7 @@ std::optional<QList<LogEntry>> OutpatientLogWindow::readVisits(const DateRange &
     try {
         return VisitStore(m_workspace.archive()).logRange(range.from, range.to);
     } catch (const std::exception &failure) {
-        ReportSteps::reportReadFailure(this, failure);
+        ReportSteps::reportReadFailure(this, failure, m_workspace.paths().backupRoot);
         return std::nullopt;
     }
 }

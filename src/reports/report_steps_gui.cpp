@@ -1,6 +1,8 @@
 #include "reports/report_steps_gui.h"
 
 #include "base/message_dialog.h"
+#include "data/database.h"
+#include "data/db_errors.h"
 
 #include <QLineEdit>
 
@@ -20,9 +22,11 @@ std::optional<DateRange> ReportSteps::readDateBoxes(QWidget *window, QLineEdit *
     return range;
 }
 
-void ReportSteps::reportReadFailure(QWidget *window, const std::exception &failure)
+void ReportSteps::reportReadFailure(QWidget *window, const std::exception &failure, const QString &backupRoot)
 {
-    MessageDialog::inform(window, QStringLiteral("档案读取失败：%1").arg(QString::fromUtf8(failure.what())),
+    const QString what = QStringLiteral("档案读取失败");
+    const auto *engine = dynamic_cast<const DbError *>(&failure);
+    MessageDialog::inform(window, engine ? failureMessage(what, *engine, backupRoot) : what + QStringLiteral("：") + QString::fromUtf8(failure.what()),
                           MessageDialog::Icon::Critical);
 }
 

@@ -17,8 +17,9 @@ namespace ReportSteps {
 // 2016-01-03); when either is not a date the doctor is warned and nothing is returned.
 std::optional<DateRange> readDateBoxes(QWidget *window, QLineEdit *from, QLineEdit *to);
 
-// Tells the doctor that the archive could not be read, and why.
-void reportReadFailure(QWidget *window, const std::exception &failure);
+// Tells the doctor that the archive could not be read, and why (with the latest backup to
+// restore when the file is damaged).
+void reportReadFailure(QWidget *window, const std::exception &failure, const QString &backupRoot);
 
 } // namespace ReportSteps
 

@@ -77,7 +77,7 @@ bool WorkloadWindow::count()
     try {
         m_result->setText(workloadText(sumWorkload(VisitStore(m_workspace.archive()).feesInRange(range->from, range->to))));
     } catch (const std::exception &failure) {
-        ReportSteps::reportReadFailure(this, failure);
+        ReportSteps::reportReadFailure(this, failure, m_workspace.paths().backupRoot);
         return false;
     }
     return true;

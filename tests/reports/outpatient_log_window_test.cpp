@@ -244,3 +244,29 @@ TEST_F(OutpatientLogWindowTest, AMarginTheSettingsRefuseIsReported)
 }
 
 } // namespace
+
+namespace {
+
+// Right dates and an archive that cannot be read: the doctor hears about the archive, nothing is
+// listed, printed or written, and the list keeps what it showed.
+TEST_F(OutpatientLogWindowTest, AnArchiveThatCannotBeReadIsToldNotCalledADateMistake)
+{
+    click(button("queryButton"));
+    workspace->archive().exec(QStringLiteral("ALTER TABLE [档案] RENAME TO [档案旧]"));
+    const QString pdf = out.filePath(QStringLiteral("log.pdf"));
+    PrintJob::setOutputFile(pdf);
+    MessageDialog::setNextFileName(out.filePath(QStringLiteral("日志")));
+    for (const char *name : {"queryButton", "printButton", "exportButton"}) {
+        MessageDialog::shown().clear();
+        click(button(name));
+        ASSERT_EQ(messages().size(), 1) << name;
+        EXPECT_TRUE(messages()[0].text.startsWith(QStringLiteral("档案读取失败："))) << messages()[0].text.toStdString();
+        EXPECT_EQ(messages()[0].icon, MessageDialog::Icon::Critical);
+    }
+    workspace->archive().exec(QStringLiteral("ALTER TABLE [档案旧] RENAME TO [档案]"));
+    EXPECT_TRUE(QDir(out.path()).isEmpty());
+    EXPECT_EQ(window->lines().size(), 2);
+    EXPECT_EQ(window->countLabel()->text(), QStringLiteral("计录数：2"));
+}
+
+} // namespace

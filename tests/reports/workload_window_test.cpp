@@ -56,4 +56,17 @@ TEST_F(WorkloadWindowTest, EmptyOrReversedRangesHaveNoFiguresAndBadDatesWarn)
     EXPECT_EQ(window->resultLabel()->text(), counted) << "the last figures stay";
 }
 
+TEST_F(WorkloadWindowTest, AnArchiveThatCannotBeReadIsToldAndTheFiguresStay)
+{
+    saveVisit(QStringLiteral("张三"), QStringLiteral("2026-12-08"), QStringLiteral("5"));
+    window = open<WorkloadWindow>();
+    click(button("todayButton"));
+    workspace->archive().exec(QStringLiteral("ALTER TABLE [档案] RENAME TO [档案旧]"));
+    click(button("countButton"));
+    workspace->archive().exec(QStringLiteral("ALTER TABLE [档案旧] RENAME TO [档案]"));
+    ASSERT_EQ(messages().size(), 1);
+    EXPECT_TRUE(messages()[0].text.startsWith(QStringLiteral("档案读取失败："))) << messages()[0].text.toStdString();
+    EXPECT_EQ(window->resultLabel()->text(), QStringLiteral("门诊处方数：1张，业务额：5元"));
+}
+
 } // namespace
