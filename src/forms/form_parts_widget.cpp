@@ -119,7 +119,7 @@ void placeAt(QWidget *widget, double left, double top, double width, double heig
     widget->setGeometry(Twips::toPixels(left, top, width, height));
 }
 
-void centreOnScreen(QWidget *window, int taskBarTwips)
+void centreOnScreen(QWidget *window)
 {
     const QScreen *screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
     if (!screen)
@@ -127,7 +127,7 @@ void centreOnScreen(QWidget *window, int taskBarTwips)
     const QRect area = screen->availableGeometry();
     const QRect frame = window->frameGeometry();
     window->move(area.x() + std::max(0, (area.width() - frame.width()) / 2),
-                 area.y() + std::max(0, (area.height() - Twips::toPixels(taskBarTwips) - frame.height()) / 2));
+                 area.y() + std::max(0, (area.height() - frame.height()) / 2));
 }
 
 QString indexedName(const char *array, int index) { return QLatin1String(array) + QLatin1Char('_') + QString::number(index); }
