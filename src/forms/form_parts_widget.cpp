@@ -119,15 +119,15 @@ void placeAt(QWidget *widget, double left, double top, double width, double heig
     widget->setGeometry(Twips::toPixels(left, top, width, height));
 }
 
-void centreOnScreen(QWidget *window)
+void centreOnScreen(QWidget *window, double reservedTwips)
 {
     const QScreen *screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
     if (!screen)
         return;
     const QRect area = screen->availableGeometry();
-    const QRect frame = window->frameGeometry();
+    const QSize frame = window->frameGeometry().size();
     window->move(area.x() + std::max(0, (area.width() - frame.width()) / 2),
-                 area.y() + std::max(0, (area.height() - frame.height()) / 2));
+                 area.y() + std::max(0, (area.height() - Twips::toPixels(reservedTwips) - frame.height()) / 2));
 }
 
 QString indexedName(const char *array, int index) { return QLatin1String(array) + QLatin1Char('_') + QString::number(index); }

@@ -9,6 +9,7 @@
 #include "text/soft_keyboard_window.h"
 #include "text/text_lines.h"
 #include "workstation/action_bar_widget.h"
+#include "workstation/dictionary_windows_gui.h"
 #include "workstation/drug_entry_widget.h"
 #include "forms/form_parts_widget.h"
 #include "workstation/header_entry_gui.h"
@@ -83,6 +84,7 @@ MainWindow::MainWindow(Workspace &workspace, QWidget *parent) : QMainWindow(pare
     m_editor = new PrescriptionEditor(workspace, m_areas, this);
     m_session = new VisitSession(workspace, m_areas, *m_editor, this);
     m_printing = new PrintActions(workspace, m_areas, *m_editor, this);
+    m_dictionaries = new DictionaryWindows(workspace, m_areas, this);
     m_reports = new ReportWindows(workspace, this);
     buildMenus();
     connect(m_areas.drugs, &DrugEntryWidget::keyboardRequested, this, &MainWindow::openSoftKeyboard);
@@ -252,11 +254,14 @@ void MainWindow::buildMenus()
     connectAction(QStringLiteral("在线帮助"), [this] { openHelp(); });
     connectAction(QStringLiteral("关于"), [this] { openAbout(); });
     connectAction(QStringLiteral("综合设置"), [this] { openSettings(); });
+    connectAction(QStringLiteral("药品维护"), [this] { m_dictionaries->openDrugCatalogue(); });
+    connectAction(QStringLiteral("个人组套/中医验方维护"), [this] { m_dictionaries->openOrderSets(); });
+    connectAction(QStringLiteral("诊断名称维护"), [this] { m_dictionaries->openDiagnoses(); });
+    connectAction(QStringLiteral("病史模板维护"), [this] { m_dictionaries->openTemplates(); });
+    connectAction(QStringLiteral("地址库维护"), [this] { m_dictionaries->openAddresses(); });
+    connect(m_editor, &PrescriptionEditor::addToOrderSetsRequested, m_dictionaries, &DictionaryWindows::addSelectionToOrderSets);
+    connect(m_areas.history->addToTemplates(), &ClickLabel::clicked, m_dictionaries, &DictionaryWindows::addHistoryToTemplates);
 
-    // Windows that are not part of this build yet stay visibly unavailable rather than doing nothing.
-    for (const char *caption : {"药品维护", "个人组套/中医验方维护", "诊断名称维护", "病史模板维护",
-                                "地址库维护"})
-        menuAction(QString::fromUtf8(caption))->setEnabled(false);
     // Toolbar buttons follow the menu items of the same name.
     const QHash<QString, QString> toolToMenu{{QStringLiteral("日志"), QStringLiteral("门诊日志")},
                                              {QStringLiteral("套打"), QStringLiteral("在印刷处方上套打")},
@@ -425,6 +430,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
         }
     }
     event->accept();
+    m_dictionaries->closeAll();
     m_reports->closeAll();
     if (m_keyboard)
         m_keyboard->close();

@@ -14,6 +14,7 @@ namespace quillora {
 
 
 
+class DictionaryWindows;
 class PrescriptionEditor;
 class PrintActions;
 class SettingsWindow;
@@ -52,6 +53,7 @@ public:
     void runDocumentAction(int action);
     InfusionCardWindow *infusionCard() const { return m_infusionCard; }
     HistoryCardWindow *historyCard() const { return m_historyCard; }
+    DictionaryWindows &dictionaries() const { return *m_dictionaries; }
     // "综合设置": the settings window, opened once and raised when it is open.
     void openSettings();
     SettingsWindow *settingsWindow() const;
@@ -84,6 +86,7 @@ private:
     PrintActions *m_printing = nullptr;
     ReportWindows *m_reports = nullptr;
     VisitSession *m_session = nullptr;
+    DictionaryWindows *m_dictionaries = nullptr;
     QList<PressButton *> m_toolButtons;
     QPointer<SoftKeyboardWindow> m_keyboard;
     QPointer<InfusionCardWindow> m_infusionCard;
