@@ -19,6 +19,7 @@
 #include "workstation/print_actions_gui.h"
 #include "printing/history_card_window.h"
 #include "printing/infusion_card_window.h"
+#include "reports/report_windows_gui.h"
 #include "settings/settings_window.h"
 #include "workstation/press_button_widget.h"
 #include "workstation/price_grid_widget.h"
@@ -84,6 +85,7 @@ MainWindow::MainWindow(Workspace &workspace, QWidget *parent) : QMainWindow(pare
     m_session = new VisitSession(workspace, m_areas, *m_editor, this);
     m_printing = new PrintActions(workspace, m_areas, *m_editor, this);
     m_dictionaries = new DictionaryWindows(workspace, m_areas, this);
+    m_reports = new ReportWindows(workspace, this);
     buildMenus();
     connect(m_areas.drugs, &DrugEntryWidget::keyboardRequested, this, &MainWindow::openSoftKeyboard);
     ensureResources();
@@ -200,6 +202,7 @@ void MainWindow::buildMenus()
     addMenuAction(preview, QStringLiteral("预览注射卡"));
     addMenuAction(preview, QStringLiteral("预览输液执行卡"));
     addMenuAction(preview, QStringLiteral("预览病史卡"));
+    addMenuAction(preview, QStringLiteral("预览门诊日志"));
     file->addSeparator();
     QAction *exit = addMenuAction(file, QStringLiteral("退出"));
     exit->setObjectName(QStringLiteral("exitAction"));
@@ -242,6 +245,9 @@ void MainWindow::buildMenus()
             openCardWindow(m_historyCard);
         m_historyCard->printPreview();
     });
+    connectAction(QStringLiteral("统计"), [this] { m_reports->openWorkload(); });
+    connectAction(QStringLiteral("门诊日志"), [this] { m_reports->openLog(); });
+    connectAction(QStringLiteral("预览门诊日志"), [this] { m_reports->previewLog(); });
     connect(m_editor, &PrescriptionEditor::actionRequested, this, &MainWindow::runDocumentAction);
     connectAction(QStringLiteral("复制"), [this] { copyBody(); });
     connectAction(QStringLiteral("粘贴"), [this] { pasteBody(); });
@@ -256,9 +262,6 @@ void MainWindow::buildMenus()
     connect(m_editor, &PrescriptionEditor::addToOrderSetsRequested, m_dictionaries, &DictionaryWindows::addSelectionToOrderSets);
     connect(m_areas.history->addToTemplates(), &ClickLabel::clicked, m_dictionaries, &DictionaryWindows::addHistoryToTemplates);
 
-    // Windows that are not part of this build yet stay visibly unavailable rather than doing nothing.
-    for (const char *caption : {"统计", "门诊日志"})
-        menuAction(QString::fromUtf8(caption))->setEnabled(false);
     // Toolbar buttons follow the menu items of the same name.
     const QHash<QString, QString> toolToMenu{{QStringLiteral("日志"), QStringLiteral("门诊日志")},
                                              {QStringLiteral("套打"), QStringLiteral("在印刷处方上套打")},
@@ -428,6 +431,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
     }
     event->accept();
     m_dictionaries->closeAll();
+    m_reports->closeAll();
     if (m_keyboard)
         m_keyboard->close();
     if (!m_exiting)

@@ -19,6 +19,7 @@ class PrescriptionEditor;
 class PrintActions;
 class SettingsWindow;
 class PressButton;
+class ReportWindows;
 class SoftKeyboardWindow;
 class VisitSession;
 class Workspace;
@@ -37,6 +38,7 @@ public:
     VisitSession &session() const { return *m_session; }
     PrescriptionEditor &editor() const { return *m_editor; }
     PrintActions &printing() const { return *m_printing; }
+    ReportWindows &reports() const { return *m_reports; }
     PressButton *toolButton(const QString &caption) const;
     QAction *menuAction(const QString &caption) const;
     SoftKeyboardWindow *softKeyboard() const { return m_keyboard; }
@@ -82,6 +84,7 @@ private:
     WorkstationAreas m_areas;
     PrescriptionEditor *m_editor = nullptr;
     PrintActions *m_printing = nullptr;
+    ReportWindows *m_reports = nullptr;
     VisitSession *m_session = nullptr;
     DictionaryWindows *m_dictionaries = nullptr;
     QList<PressButton *> m_toolButtons;
