@@ -116,6 +116,11 @@ void DataFiles::open()
         }
     };
     openOne(m_archive, archivePath(), kArchiveKey);
+    try {
+        Schema::ensureArchiveIndexes(m_archive);
+    } catch (const DbError &) {
+        // An archive that cannot take the index now (read-only, busy) still opens; reports read slower.
+    }
     openOne(m_settings, settingsPath(), kSettingsKey);
     try {
         Schema::addLaterSettingsColumns(m_settings);

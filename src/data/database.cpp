@@ -13,8 +13,9 @@ namespace {
 
 int comparePinyin(void *, int sizeA, const void *a, int sizeB, const void *b)
 {
-    return pinyinCompare(QStringView(static_cast<const char16_t *>(a), sizeA / 2),
-                         QStringView(static_cast<const char16_t *>(b), sizeB / 2));
+    // Compared as stored (UTF-8): a conversion per comparison made sorting ten times slower.
+    return pinyinCompareUtf8(std::string_view(static_cast<const char *>(a), std::size_t(sizeA)),
+                             std::string_view(static_cast<const char *>(b), std::size_t(sizeB)));
 }
 
 } // namespace
@@ -189,7 +190,7 @@ void Database::open(const QString &path, const QString &key, Access access)
             throw WrongKeyError(rc, error.message());
         throw error;
     }
-    sqlite3_create_collation(db, kPinyinCollation, SQLITE_UTF16_ALIGNED, nullptr, comparePinyin);
+    sqlite3_create_collation(db, kPinyinCollation, SQLITE_UTF8, nullptr, comparePinyin);
     if (access == Access::ReadWrite)
         exec(QStringLiteral("PRAGMA journal_mode=DELETE; PRAGMA synchronous=EXTRA;"));
 }

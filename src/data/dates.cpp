@@ -26,6 +26,17 @@ std::optional<QString> normaliseDate(const QString &text)
     return dateText(*date);
 }
 
+std::optional<DateRange> parseDateRange(const QString &from, const QString &to)
+{
+    const auto first = parseVisitDate(from);
+    const auto last = parseVisitDate(to);
+    if (!first || !last)
+        return std::nullopt;
+    return DateRange{*first, *last};
+}
+
+DateRange lastMonthTo(const QDate &today) { return DateRange{today.addMonths(-1), today}; }
+
 QString visitKeyOf(const QDateTime &moment) { return moment.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")); }
 
 } // namespace quillora

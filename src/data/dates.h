@@ -18,4 +18,20 @@ std::optional<QString> normaliseDate(const QString &text);
 // The visit key of a moment: yyyy-mm-dd hh:mm:ss.
 QString visitKeyOf(const QDateTime &moment);
 
+// Two typed dates that bound a listing, both days included.
+struct DateRange
+{
+    QDate from, to;
+};
+
+// Both boxes read as visit dates; nothing when either is not one. A from-date after the
+// to-date is a range, an empty one.
+std::optional<DateRange> parseDateRange(const QString &from, const QString &to);
+
+// The range a report window opens with: one calendar month back from today, to today.
+DateRange lastMonthTo(const QDate &today);
+
+// The message of a query whose dates are not dates.
+inline const QString kDateFormatMessage = QStringLiteral("请填写正确格式的起止日期！日期格式为“2016-01-03”。");
+
 } // namespace quillora

@@ -27,6 +27,21 @@ qint64 DrugStore::insert(const DrugRow &row)
     return m_db.lastInsertRowId();
 }
 
+bool DrugStore::update(const DrugRow &row)
+{
+    Transaction t(m_db);
+    Statement q(m_db, QStringLiteral("UPDATE [药品] SET [拼音] = ?, [名称] = ?, [分类] = ?, [数量] = ?, [单位] = ?, [单价] = ? "
+                                     "WHERE rowid = ?"));
+    q.bind(1, row.code).bind(2, row.name).bind(3, row.category).bind(4, row.quantity).bind(5, row.unit);
+    q.bind(6, row.price).bind(7, row.rowId);
+    q.run();
+    const bool changed = m_db.changes() > 0;
+    t.commit();
+    return changed;
+}
+
+bool DrugStore::remove(qint64 rowId) { return m_db.deleteWhere(QStringLiteral("药品"), QStringLiteral("rowid"), rowId); }
+
 std::optional<DrugRow> DrugStore::byRowId(qint64 rowId)
 {
     Statement q(m_db, QStringLiteral("SELECT %1 FROM [药品] WHERE rowid = ?").arg(kDrugColumns));
@@ -63,11 +78,15 @@ QList<ListedRow> DrugStore::searchByCode(const QString &text, const QString &cat
                   {containing(text), containing(category)}, limit);
 }
 
-QList<ListedRow> DrugStore::byCategory(const QString &category)
+QList<ListedRow> DrugStore::byCategory(const QString &category, Match match)
 {
+    const QString literal = escapeLike(category);
+    const QString pattern = match == Match::Equal      ? literal
+                            : match == Match::EndsWith ? QLatin1Char('%') + literal
+                                                       : containing(category);
     return listed(QStringLiteral("SELECT rowid, [名称] FROM [药品] WHERE [分类] LIKE ? ESCAPE '\\' "
                                  "ORDER BY [名称] COLLATE PINYIN, rowid LIMIT ?"),
-                  {containing(category)}, -1);
+                  {pattern}, -1);
 }
 
 std::optional<DrugRow> DrugStore::first(const QString &where, const QStringList &values)

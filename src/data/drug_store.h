@@ -36,13 +36,18 @@ public:
     explicit DrugStore(Database &settings) : m_db(settings) {}
 
     qint64 insert(const DrugRow &row);
+    // Rewrites every column but 备用; false when the row is gone. Refused writes throw DbError.
+    bool update(const DrugRow &row);
+    bool remove(qint64 rowId);
     std::optional<DrugRow> byRowId(qint64 rowId);
     // Drugs whose code contains the typed text (literally, ASCII case ignored), in name order.
     QList<ListedRow> searchByCode(const QString &text, int limit = kDrugSearchLimit);
     // The same within the categories containing the given text.
     QList<ListedRow> searchByCode(const QString &text, const QString &category, int limit);
-    // Drugs whose category contains the text, in name order.
-    QList<ListedRow> byCategory(const QString &category);
+    // How a category text must match 分类 (literally, ASCII case ignored).
+    enum class Match { Equal, EndsWith, Contains };
+    // Drugs whose category matches the text (by default: contains it), in name order.
+    QList<ListedRow> byCategory(const QString &category, Match match = Match::Contains);
     // The first drug (in catalogue order) whose name begins with the text.
     std::optional<DrugRow> firstByNamePrefix(const QString &prefix);
     // The first drug (in catalogue order) whose name contains the text, within the categories

@@ -15,6 +15,8 @@ namespace Schema {
 void createArchive(Database &db);
 // The settings file: the settings row and every dictionary.
 void createSettings(Database &db);
+// Indexes an archive made by an earlier version lacks; made on opening.
+void ensureArchiveIndexes(Database &db);
 // Appends to an older settings table the columns it lacks of those added since; throws DbError.
 void addLaterSettingsColumns(Database &db);
 } // namespace Schema

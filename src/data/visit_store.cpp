@@ -221,21 +221,21 @@ QList<VisitListEntry> VisitStore::list(const QString &nameFilter, const QDate &f
     return entries;
 }
 
-QList<VisitRecord> VisitStore::logRange(const QDate &from, const QDate &to)
+QList<LogEntry> VisitStore::logRange(const QDate &from, const QDate &to)
 {
-    Statement q(m_db, QStringLiteral("SELECT %1 FROM [档案] WHERE [9] BETWEEN ?1 AND ?2 ORDER BY [9], rowid")
-                          .arg(kReadColumns));
+    Statement q(m_db, QStringLiteral("SELECT [0], [1], [2], [8], [6], [9] FROM [档案] "
+                                     "WHERE [9] BETWEEN ?1 AND ?2 ORDER BY [9], [名称]"));
     q.bind(1, dateText(from));
     q.bind(2, dateText(to));
-    QList<VisitRecord> visits;
+    QList<LogEntry> entries;
     while (q.next())
-        visits << readVisit(q);
-    return visits;
+        entries << LogEntry{q.text(0), q.text(1), q.text(2), q.text(3), q.text(4), q.text(5)};
+    return entries;
 }
 
 QList<VisitFees> VisitStore::feesInRange(const QDate &from, const QDate &to)
 {
-    Statement q(m_db, QStringLiteral("SELECT [13], [14] FROM [档案] WHERE [9] BETWEEN ?1 AND ?2 ORDER BY [名称] DESC"));
+    Statement q(m_db, QStringLiteral("SELECT [13], [14] FROM [档案] WHERE [9] BETWEEN ?1 AND ?2"));
     q.bind(1, dateText(from));
     q.bind(2, dateText(to));
     QList<VisitFees> fees;

@@ -40,6 +40,12 @@ struct SaveOutcome
     QString note;              // why the patient was not registered, if a reason is worth telling
 };
 
+// One line of the outpatient log: the columns the log book and its workbook show.
+struct LogEntry
+{
+    QString name, sex, age, diagnosis, address, date;  // 0, 1, 2, 8, 6, 9
+};
+
 // The two fees of a visit, as the workload count reads them.
 struct VisitFees
 {
@@ -64,9 +70,10 @@ public:
     std::optional<VisitRecord> byRowId(qint64 rowId);
     // Visits whose name contains the filter, dated from..to inclusive, newest key first.
     QList<VisitListEntry> list(const QString &nameFilter, const QDate &from, const QDate &to);
-    // Whole visits dated from..to, in date order (the outpatient log).
-    QList<VisitRecord> logRange(const QDate &from, const QDate &to);
-    // Fees of the visits dated from..to, newest key first (the workload count).
+    // The log columns of the visits dated from..to, in date order, visits of one day in the
+    // order they were started (the outpatient log).
+    QList<LogEntry> logRange(const QDate &from, const QDate &to);
+    // Fees of the visits dated from..to, in no particular order (the workload count adds them up).
     QList<VisitFees> feesInRange(const QDate &from, const QDate &to);
     // Deletes the visit with this key; false when there was none.
     bool remove(const QString &key);

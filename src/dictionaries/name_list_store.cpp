@@ -86,13 +86,15 @@ qint64 HistoryTemplateStore::insert(const QString &name, const QString &code, co
     return id;
 }
 
-void HistoryTemplateStore::update(qint64 rowId, const QString &name, const QString &code, const QString &content)
+bool HistoryTemplateStore::update(qint64 rowId, const QString &name, const QString &code, const QString &content)
 {
     Transaction t(m_db);
     Statement q(m_db, QStringLiteral("UPDATE [病史模板] SET [名称]=?, [内容]=?, [序号]=?, [拼音]=? WHERE rowid=?"));
     q.bind(1, name).bind(2, content).bind(3, DictionaryStore::searchKey(name, code)).bind(4, code).bind(5, rowId);
     q.run();
+    const bool changed = m_db.changes() > 0;
     t.commit();
+    return changed;
 }
 
 bool HistoryTemplateStore::remove(qint64 rowId)

@@ -18,7 +18,7 @@ public:
     static NameListStore diagnoses(Database &settings) { return NameListStore(settings, QStringLiteral("诊断")); }
     static NameListStore addresses(Database &settings) { return NameListStore(settings, QStringLiteral("地址")); }
 
-    // Rows whose search key (name + code) contains the text, in stored order.
+    // Rows whose search key (name + code) contains the text, in stored order (-1: no limit).
     QList<ListedRow> searchByKey(const QString &text, int limit = 500);
     // Rows whose code contains the text, in stored order.
     QList<ListedRow> searchByCode(const QString &text, int limit = 500);
@@ -49,7 +49,8 @@ public:
     QList<ListedRow> all();
     std::optional<HistoryTemplate> byRowId(qint64 rowId);
     qint64 insert(const QString &name, const QString &code, const QString &content);
-    void update(qint64 rowId, const QString &name, const QString &code, const QString &content);
+    // False when the row is gone.
+    bool update(qint64 rowId, const QString &name, const QString &code, const QString &content);
     bool remove(qint64 rowId);
 
 private:

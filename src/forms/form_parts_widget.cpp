@@ -3,9 +3,11 @@
 #include "data/drug_store.h"
 #include "forms/twips.h"
 
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
 #include <algorithm>
 #include <cmath>
 
@@ -115,6 +117,17 @@ void placeAt(QWidget *widget, const TwipRect &rect) { placeAt(widget, rect.left,
 void placeAt(QWidget *widget, double left, double top, double width, double height)
 {
     widget->setGeometry(Twips::toPixels(left, top, width, height));
+}
+
+void centreOnScreen(QWidget *window, double reservedTwips)
+{
+    const QScreen *screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    const QSize frame = window->frameGeometry().size();
+    window->move(area.x() + std::max(0, (area.width() - frame.width()) / 2),
+                 area.y() + std::max(0, (area.height() - Twips::toPixels(reservedTwips) - frame.height()) / 2));
 }
 
 QString indexedName(const char *array, int index) { return QLatin1String(array) + QLatin1Char('_') + QString::number(index); }

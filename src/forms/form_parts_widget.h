@@ -69,6 +69,8 @@ void makePaper(QWidget *panel);
 // Places a widget at a twip rectangle of its parent.
 void placeAt(QWidget *widget, const TwipRect &rect);
 void placeAt(QWidget *widget, double left, double top, double width, double height);
+// Centres a window on the screen's free area, leaving `reservedTwips` below it unused.
+void centreOnScreen(QWidget *window, double reservedTwips = 0);
 // The indexed name of an array element: Text7_3.
 QString indexedName(const char *array, int index);
 

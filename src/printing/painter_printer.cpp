@@ -51,6 +51,7 @@ const PainterPrinter::Measured &PainterPrinter::measured() const
         m_measured.font = font;
         m_measured.ascent = metrics.ascent();
         m_measured.lineSpacing = metrics.lineSpacing();
+        m_measured.metrics = metrics;
     }
     return m_measured;
 }
@@ -111,6 +112,8 @@ QSizeF PainterPrinter::printableAreaTwips() const
 // One line is the font's em, as the forms were drawn for 宋体, whose line is exactly 1 em: a
 // taller substitute's own line height would push the last body lines onto the footer.
 double PainterPrinter::lineHeightTwips() const { return fontSize() * 20.0; }
+
+double PainterPrinter::textWidthTwips(const QString &text) const { return measured().metrics.horizontalAdvance(text) * 1440.0 / m_dpiX; }
 
 void PainterPrinter::startNewPage()
 {

@@ -3,6 +3,7 @@
 #include "printing/printer.h"
 
 #include <QFont>
+#include <QFontMetricsF>
 #include <QPainter>
 
 class QPaintDevice;
@@ -31,6 +32,7 @@ protected:
     void drawText(double left, double top, const QString &text) override;
     void drawLine(double x1, double y1, double x2, double y2) override;
     double lineHeightTwips() const override;
+    double textWidthTwips(const QString &text) const override;
     void startNewPage() override;
     void finishDocument() override;
 
@@ -47,6 +49,7 @@ private:
         bool bold = false;
         QFont font;
         double ascent = 0, lineSpacing = 0;
+        QFontMetricsF metrics{QFont()};
     };
     const Measured &measured() const;
 

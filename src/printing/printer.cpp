@@ -61,6 +61,8 @@ QSizeF Printer::printableAreaTwips() const
 
 double Printer::textHeight() const { return lineHeightTwips() / unitTwips(); }
 
+double Printer::textWidth(const QString &text) const { return textWidthTwips(text) / unitTwips(); }
+
 void Printer::setLineWidth(int width) { m_lineWidth = width < 1 ? 1 : width; }
 
 void Printer::line(double x1, double y1, double x2, double y2)

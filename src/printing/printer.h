@@ -52,6 +52,8 @@ public:
     void print(const QString &text);
     // Height of one printed line of the current font, in the current unit.
     double textHeight() const;
+    // Width of a text in the current font, in the current unit.
+    double textWidth(const QString &text) const;
 
     // Pen width in printer dots; less than 1 counts as 1.
     void setLineWidth(int width);
@@ -78,6 +80,7 @@ protected:
     virtual void drawLine(double x1, double y1, double x2, double y2) = 0;
     // Line advance of the current font.
     virtual double lineHeightTwips() const = 0;
+    virtual double textWidthTwips(const QString &text) const = 0;
     virtual void orientationChanged() {}
     virtual void startNewPage() = 0;
     virtual void finishDocument() = 0;

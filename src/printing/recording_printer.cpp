@@ -1,5 +1,7 @@
 #include "printing/recording_printer.h"
 
+#include "text/display_width.h"
+
 namespace quillora {
 
 PrintEvent RecordingPrinter::stamp(PrintEvent::Kind kind) const
@@ -40,6 +42,8 @@ void RecordingPrinter::drawLine(double x1, double y1, double x2, double y2)
     e.y2 = y2 / unitTwips() + scaleTop();
     m_events.append(e);
 }
+
+double RecordingPrinter::textWidthTwips(const QString &text) const { return displayColumns(text) * fontSize() * 10; }
 
 void RecordingPrinter::orientationChanged() { m_events.append(stamp(PrintEvent::Orientation)); }
 

@@ -29,7 +29,8 @@ struct PrintEvent
 };
 
 // A printer that keeps every operation instead of drawing, for tests and benchmarks.
-// Its line height is one em, size × 20 twips (12 pt → 240), as on paper.
+// Its line height is one em, size × 20 twips (12 pt → 240), as on paper, and a text is half an
+// em wide per display column (an ideograph one em), so positions are exact.
 class RecordingPrinter : public Printer
 {
 public:
@@ -49,6 +50,7 @@ protected:
     void drawText(double left, double top, const QString &text) override;
     void drawLine(double x1, double y1, double x2, double y2) override;
     double lineHeightTwips() const override { return lineHeightFor(fontSize()); }
+    double textWidthTwips(const QString &text) const override;
     void orientationChanged() override;
     void startNewPage() override;
     void finishDocument() override;

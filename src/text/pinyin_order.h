@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QStringView>
+#include <string_view>
 
 namespace quillora {
 
@@ -8,6 +9,9 @@ namespace quillora {
 // the order of their pinyin readings, then everything else by code point. Ties fall back to
 // the code points, so the order is total and stable.
 int pinyinCompare(QStringView a, QStringView b);
+// The same order for UTF-8 texts, read in place: how the database compares stored names,
+// without turning every name into UTF-16 at every comparison.
+int pinyinCompareUtf8(std::string_view a, std::string_view b);
 
 // The name of the collation that every connection registers ("ORDER BY [名称] COLLATE PINYIN").
 inline constexpr const char *kPinyinCollation = "PINYIN";

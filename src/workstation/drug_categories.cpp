@@ -1,5 +1,7 @@
 #include "workstation/drug_categories.h"
 
+#include "data/drug_category_names.h"
+
 #include <Qt>
 
 namespace quillora {
@@ -7,23 +9,15 @@ namespace quillora {
 const std::array<DrugCategory, kDrugCategoryCount> &drugCategories()
 {
     using S = CategorySource;
-    static const std::array<DrugCategory, kDrugCategoryCount> categories{{
-        {0, QStringLiteral("抗生素"), S::Drugs},
-        {1, QStringLiteral("输液"), S::Drugs},
-        {2, QStringLiteral("心血管"), S::Drugs},
-        {3, QStringLiteral("呼吸"), S::Drugs},
-        {4, QStringLiteral("消化"), S::Drugs},
-        {5, QStringLiteral("神经"), S::Drugs},
-        {6, QStringLiteral("内分泌"), S::Drugs},
-        {7, QStringLiteral("解热镇痛"), S::Drugs},
-        {8, QStringLiteral("维生素激素"), S::Drugs},
-        {9, QStringLiteral("其他"), S::Drugs},
-        {10, QStringLiteral("中成药"), S::Drugs},
-        {11, QStringLiteral("用法"), S::Drugs},
-        {12, QStringLiteral("中药"), S::Herbs},
-        {13, QStringLiteral("个人组套"), S::OrderSets},
-        {14, QStringLiteral("中医验方"), S::Formulas},
-    }};
+    static const std::array<DrugCategory, kDrugCategoryCount> categories = [] {
+        std::array<DrugCategory, kDrugCategoryCount> all{};
+        const QStringList &names = catalogueCategoryNames();
+        for (int k = 0; k < names.size(); ++k)
+            all[k] = {k, names[k], k == kHerbCategory ? S::Herbs : S::Drugs};
+        all[kOrderSetCategory] = {kOrderSetCategory, QStringLiteral("个人组套"), S::OrderSets};
+        all[kFormulaCategory] = {kFormulaCategory, QStringLiteral("中医验方"), S::Formulas};
+        return all;
+    }();
     return categories;
 }
 

@@ -70,6 +70,7 @@ void DrugEntryWidget::chooseCategory(int index, bool focusSearch)
         m_buttons[k]->setFont(f);
     }
     m_category = index;
+    m_listedBySearch = false;
     if (focusSearch)
         m_search->setFocus();
     m_list->clear();
@@ -82,6 +83,7 @@ void DrugEntryWidget::chooseCategory(int index, bool focusSearch)
 
 void DrugEntryWidget::search(const QString &text)
 {
+    m_listedBySearch = true;
     m_list->clear();
     try {
         show(pickListForSearch(m_settings, m_category, text));
@@ -107,6 +109,14 @@ void DrugEntryWidget::pick(int index)
         result.text = row->content;
     }
     Q_EMIT picked(result);
+}
+
+void DrugEntryWidget::refresh()
+{
+    if (m_listedBySearch)
+        search(m_search->text());
+    else if (m_category)
+        chooseCategory(*m_category, false);
 }
 
 void DrugEntryWidget::finishPick()

@@ -41,6 +41,8 @@ public:
     void chooseCategory(int index, bool focusSearch = true);
     // After a pick: the search box empties and takes the focus, the list loses its selection.
     void finishPick();
+    // Lists again what the list shows (a category or a search), after the dictionaries changed.
+    void refresh();
 
 Q_SIGNALS:
     void picked(const DrugPick &pick);
@@ -64,6 +66,7 @@ private:
     RowList *m_list = nullptr;
     CurrentCategory m_category;
     bool m_listHoldsOrderSets = false;
+    bool m_listedBySearch = false;
 };
 
 namespace DrugEntryLayout {

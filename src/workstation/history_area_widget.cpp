@@ -26,9 +26,6 @@ HistoryAreaWidget::HistoryAreaWidget(QWidget *parent) : QFrame(parent)
     m_addToTemplates->setFont(kCaptionFont.font());
     m_addToTemplates->setStyleSheet(QStringLiteral("QLabel { color: #1a5fb4; } QLabel:disabled { color: #9aa4b0; }"));
     m_addToTemplates->adjustSize();
-    // The template window is not part of this build yet: the caption shows, but greyed.
-    m_addToTemplates->setEnabled(false);
-    m_addToTemplates->setToolTip(QStringLiteral("病史模板维护窗口尚未提供"));
     m_history = new QPlainTextEdit(this);
     m_history->setObjectName(QStringLiteral("R3"));
     m_history->setFont(kTextFont.font());

@@ -9,6 +9,7 @@
 #include "text/soft_keyboard_window.h"
 #include "text/text_lines.h"
 #include "workstation/action_bar_widget.h"
+#include "workstation/dictionary_windows_gui.h"
 #include "workstation/drug_entry_widget.h"
 #include "forms/form_parts_widget.h"
 #include "workstation/header_entry_gui.h"
@@ -18,6 +19,7 @@
 #include "workstation/print_actions_gui.h"
 #include "printing/history_card_window.h"
 #include "printing/infusion_card_window.h"
+#include "reports/report_windows_gui.h"
 #include "settings/settings_window.h"
 #include "workstation/press_button_widget.h"
 #include "workstation/price_grid_widget.h"
@@ -82,6 +84,8 @@ MainWindow::MainWindow(Workspace &workspace, QWidget *parent) : QMainWindow(pare
     m_editor = new PrescriptionEditor(workspace, m_areas, this);
     m_session = new VisitSession(workspace, m_areas, *m_editor, this);
     m_printing = new PrintActions(workspace, m_areas, *m_editor, this);
+    m_dictionaries = new DictionaryWindows(workspace, m_areas, this);
+    m_reports = new ReportWindows(workspace, this);
     buildMenus();
     connect(m_areas.drugs, &DrugEntryWidget::keyboardRequested, this, &MainWindow::openSoftKeyboard);
     ensureResources();
@@ -198,6 +202,7 @@ void MainWindow::buildMenus()
     addMenuAction(preview, QStringLiteral("预览注射卡"));
     addMenuAction(preview, QStringLiteral("预览输液执行卡"));
     addMenuAction(preview, QStringLiteral("预览病史卡"));
+    addMenuAction(preview, QStringLiteral("预览门诊日志"));
     file->addSeparator();
     addMenuAction(file, QStringLiteral("数据备份与恢复"));
     file->addSeparator();
@@ -242,6 +247,9 @@ void MainWindow::buildMenus()
             openCardWindow(m_historyCard);
         m_historyCard->printPreview();
     });
+    connectAction(QStringLiteral("统计"), [this] { m_reports->openWorkload(); });
+    connectAction(QStringLiteral("门诊日志"), [this] { m_reports->openLog(); });
+    connectAction(QStringLiteral("预览门诊日志"), [this] { m_reports->previewLog(); });
     connect(m_editor, &PrescriptionEditor::actionRequested, this, &MainWindow::runDocumentAction);
     connectAction(QStringLiteral("复制"), [this] { copyBody(); });
     connectAction(QStringLiteral("粘贴"), [this] { pasteBody(); });
@@ -249,11 +257,14 @@ void MainWindow::buildMenus()
     connectAction(QStringLiteral("关于"), [this] { openAbout(); });
     connectAction(QStringLiteral("综合设置"), [this] { openSettings(); });
     connectAction(QStringLiteral("数据备份与恢复"), [this] { Q_EMIT backupWindowRequested(); });
+    connectAction(QStringLiteral("药品维护"), [this] { m_dictionaries->openDrugCatalogue(); });
+    connectAction(QStringLiteral("个人组套/中医验方维护"), [this] { m_dictionaries->openOrderSets(); });
+    connectAction(QStringLiteral("诊断名称维护"), [this] { m_dictionaries->openDiagnoses(); });
+    connectAction(QStringLiteral("病史模板维护"), [this] { m_dictionaries->openTemplates(); });
+    connectAction(QStringLiteral("地址库维护"), [this] { m_dictionaries->openAddresses(); });
+    connect(m_editor, &PrescriptionEditor::addToOrderSetsRequested, m_dictionaries, &DictionaryWindows::addSelectionToOrderSets);
+    connect(m_areas.history->addToTemplates(), &ClickLabel::clicked, m_dictionaries, &DictionaryWindows::addHistoryToTemplates);
 
-    // Windows that are not part of this build yet stay visibly unavailable rather than doing nothing.
-    for (const char *caption : {"统计", "门诊日志", "药品维护", "个人组套/中医验方维护", "诊断名称维护", "病史模板维护",
-                                "地址库维护"})
-        menuAction(QString::fromUtf8(caption))->setEnabled(false);
     // Toolbar buttons follow the menu items of the same name.
     const QHash<QString, QString> toolToMenu{{QStringLiteral("日志"), QStringLiteral("门诊日志")},
                                              {QStringLiteral("套打"), QStringLiteral("在印刷处方上套打")},
@@ -377,6 +388,9 @@ bool MainWindow::closeDataWindows()
         if (window && window->isVisible() && !window->close())
             return false;
     }
+    // Dictionaries write every change at once; their lists and the reports belong to the old files.
+    m_dictionaries->closeAll();
+    m_reports->closeAll();
     return true;
 }
 
@@ -432,6 +446,8 @@ void MainWindow::closeEvent(QCloseEvent *event)
         }
     }
     event->accept();
+    m_dictionaries->closeAll();
+    m_reports->closeAll();
     if (m_keyboard)
         m_keyboard->close();
     if (!m_exiting)

@@ -14,10 +14,12 @@ namespace quillora {
 
 
 
+class DictionaryWindows;
 class PrescriptionEditor;
 class PrintActions;
 class SettingsWindow;
 class PressButton;
+class ReportWindows;
 class SoftKeyboardWindow;
 class VisitSession;
 class Workspace;
@@ -36,6 +38,7 @@ public:
     VisitSession &session() const { return *m_session; }
     PrescriptionEditor &editor() const { return *m_editor; }
     PrintActions &printing() const { return *m_printing; }
+    ReportWindows &reports() const { return *m_reports; }
     PressButton *toolButton(const QString &caption) const;
     QAction *menuAction(const QString &caption) const;
     SoftKeyboardWindow *softKeyboard() const { return m_keyboard; }
@@ -50,6 +53,7 @@ public:
     void runDocumentAction(int action);
     InfusionCardWindow *infusionCard() const { return m_infusionCard; }
     HistoryCardWindow *historyCard() const { return m_historyCard; }
+    DictionaryWindows &dictionaries() const { return *m_dictionaries; }
     // "综合设置": the settings window, opened once and raised when it is open.
     void openSettings();
     SettingsWindow *settingsWindow() const;
@@ -86,7 +90,9 @@ private:
     WorkstationAreas m_areas;
     PrescriptionEditor *m_editor = nullptr;
     PrintActions *m_printing = nullptr;
+    ReportWindows *m_reports = nullptr;
     VisitSession *m_session = nullptr;
+    DictionaryWindows *m_dictionaries = nullptr;
     QList<PressButton *> m_toolButtons;
     QPointer<SoftKeyboardWindow> m_keyboard;
     QPointer<InfusionCardWindow> m_infusionCard;

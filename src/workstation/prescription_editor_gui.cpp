@@ -175,7 +175,7 @@ void PrescriptionEditor::buildBodyMenu()
     add(QStringLiteral("删除(D)"), [this] { body()->textCursor().removeSelectedText(); });
     m_bodyMenu->addSeparator();
     add(QStringLiteral("复制到注射卡"), [this] { copySelectionToCard(); });
-    add(QStringLiteral("添加到个人组套/中医验方"), [] {});
+    add(QStringLiteral("添加到个人组套/中医验方"), [this] { Q_EMIT addToOrderSetsRequested(selectedText(body())); });
     m_bodyMenu->addSeparator();
     for (const UsageMenuItem &item : usageMenuItems())
         add(item.caption, [this, item] { insertAtCaret(usageMenuInsertion(item)); });
@@ -190,10 +190,8 @@ void PrescriptionEditor::showBodyMenu(const QPoint &position)
         if (caption == QStringLiteral("粘贴(P)"))
             action->setEnabled(clipboardText);
         else if (caption == QStringLiteral("剪切(T)") || caption == QStringLiteral("复制(C)") || caption == QStringLiteral("删除(D)")
-                 || caption == QStringLiteral("复制到注射卡"))
+                 || caption == QStringLiteral("复制到注射卡") || caption == QStringLiteral("添加到个人组套/中医验方"))
             action->setEnabled(selected);
-        else if (caption == QStringLiteral("添加到个人组套/中医验方"))
-            action->setEnabled(false);  // the order-set window is not part of this build yet
     }
     m_bodyMenu->popup(body()->viewport()->mapToGlobal(position));
 }

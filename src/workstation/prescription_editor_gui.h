@@ -55,6 +55,8 @@ public:
 Q_SIGNALS:
     // Actions that open windows of their own (history card, infusion card) or print.
     void actionRequested(int action);
+    // "添加到个人组套/中医验方": the body's selected text, with CR LF line breaks.
+    void addToOrderSetsRequested(const QString &selectedText);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

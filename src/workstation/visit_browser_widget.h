@@ -62,7 +62,4 @@ private:
     int m_menuIndex = -1;
 };
 
-// The message of a query whose dates are not dates.
-inline const QString kDateFormatMessage = QStringLiteral("请填写正确格式的起止日期！日期格式为“2016-01-03”。");
-
 } // namespace quillora

@@ -9,6 +9,7 @@
 #include "printing/print_job_gui.h"
 #include "support/data_fixture.h"
 #include "support/temp_folder.h"
+#include "support/window_test.h"
 #include "printing/visit_source.h"
 
 #include <QApplication>
@@ -54,54 +55,22 @@ public:
 };
 
 // Real data files in a temporary program folder and the visit a card window is opened for.
-class CardWindowTest : public ::testing::Test
+class CardWindowTest : public WindowTest
 {
 protected:
-    static void SetUpTestSuite() { installFontSubstitutions(); }
     void SetUp() override
     {
-        MessageDialog::setScripted(true);
-        MessageDialog::shown().clear();
-        Clock::setFixed(QDateTime(QDate(2026, 12, 8), QTime(9, 30, 0)));
-        workspace = std::make_unique<Workspace>(folder.paths());
-        createDataFiles(workspace->files());
-        workspace->files().open();
+        WindowTest::SetUp();
         visit = std::make_unique<ScreenVisit>(*workspace);
     }
-    void TearDown() override
-    {
-        PrintJob::setOutputFile(QString());
-        workspace->files().close();
-        Clock::reset();
-    }
 
-    // Shows a window and waits until it has the keyboard.
     template <typename Window>
     std::unique_ptr<Window> open()
     {
-        auto window = std::make_unique<Window>(*workspace, *visit);
-        window->show();
-        window->activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
-        return window;
+        return shown(std::make_unique<Window>(*workspace, *visit));
     }
-    template <typename T = QWidget>
-    static T *find(const QWidget *window, const QString &name)
-    {
-        T *widget = window->findChild<T *>(name);
-        EXPECT_NE(widget, nullptr) << name.toStdString();
-        return widget;
-    }
-    QString setting(const QString &column) { return SettingsRow(workspace->settings()).value(column).value_or(QString()); }
-    void setSettings(const QList<QPair<QString, QString>> &values) { SettingsRow(workspace->settings()).write(values); }
 
-    static void type(QWidget *widget, const QString &text) { typeText(widget, text); }
-    static void click(QWidget *widget) { QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, widget->rect().center()); }
-
-    TempProgramFolder folder;
-    std::unique_ptr<Workspace> workspace;
     std::unique_ptr<ScreenVisit> visit;
-    QTemporaryDir out;
 };
 
 } // namespace quillora::test

@@ -4,6 +4,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <QXmlStreamReader>
 
 namespace quillora::test {
 
@@ -29,6 +30,36 @@ QString pdfText(const QString &path)
     p.start(QStringLiteral("pdftotext"), {QStringLiteral("-enc"), QStringLiteral("UTF-8"), path, QStringLiteral("-")});
     p.waitForFinished(20000);
     return folded(QString::fromUtf8(p.readAllStandardOutput()));
+}
+
+QList<PdfWord> pdfWords(const QString &path)
+{
+    QList<PdfWord> words;
+    if (!canReadPdf())
+        return words;
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), QStringLiteral("-enc"), QStringLiteral("UTF-8"), path, QStringLiteral("-")});
+    p.waitForFinished(20000);
+    QXmlStreamReader xml(p.readAllStandardOutput());
+    int page = 0;
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        if (xml.name() == QLatin1String("page")) {
+            ++page;
+        } else if (xml.name() == QLatin1String("word")) {
+            const auto a = xml.attributes();
+            PdfWord w;
+            w.page = page;
+            w.left = a.value(QLatin1String("xMin")).toDouble();
+            w.top = a.value(QLatin1String("yMin")).toDouble();
+            w.right = a.value(QLatin1String("xMax")).toDouble();
+            w.bottom = a.value(QLatin1String("yMax")).toDouble();
+            w.text = folded(xml.readElementText());
+            words << w;
+        }
+    }
+    return words;
 }
 
 QSizeF pdfPageSize(const QString &path)

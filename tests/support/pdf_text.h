@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QSizeF>
 #include <QString>
 
@@ -14,5 +15,15 @@ QString pdfText(const QString &path);
 QString folded(QString text);
 // Width and height of the first page of a PDF in millimetres (empty when there is none).
 QSizeF pdfPageSize(const QString &path);
+
+// A word of a PDF page where pdftotext finds it, in points from the page's top-left corner.
+struct PdfWord
+{
+    int page = 1;
+    QString text;  // folded
+    double left = 0, top = 0, right = 0, bottom = 0;
+};
+// Every word of every page, in reading order (empty when pdftotext is not installed).
+QList<PdfWord> pdfWords(const QString &path);
 
 } // namespace quillora::test

@@ -37,3 +37,25 @@ TEST(PinyinOrder, LatinBeforeIdeographsAndTiesAreTotal)
 }
 
 } // namespace
+
+namespace {
+
+int sign(int v) { return (v > 0) - (v < 0); }
+
+TEST(PinyinOrder, StoredUtf8TextsCompareAsTheirUtf16Forms)
+{
+    const QStringList names{QStringLiteral("阿莫西林"), QStringLiteral("阿"), QStringLiteral("VC片"), QStringLiteral("vc片"),
+                            QStringLiteral("丹参"),   QStringLiteral("丹参片"), QStringLiteral("（甲）"), QStringLiteral("甲"),
+                            QStringLiteral("×2"),     QStringLiteral("𠀀字"),   QStringLiteral("\uE000"), QString(),
+                            QStringLiteral("é"),      QStringLiteral("e"),     QStringLiteral("0.5g"),   QStringLiteral("°C")};
+    for (const QString &a : names) {
+        for (const QString &b : names) {
+            const QByteArray ua = a.toUtf8(), ub = b.toUtf8();
+            EXPECT_EQ(sign(pinyinCompareUtf8(std::string_view(ua.constData(), ua.size()), std::string_view(ub.constData(), ub.size()))),
+                      sign(pinyinCompare(a, b)))
+                << a.toStdString() << " / " << b.toStdString();
+        }
+    }
+}
+
+} // namespace

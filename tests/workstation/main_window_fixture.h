@@ -5,6 +5,7 @@
 #include "data/workspace.h"
 #include "support/data_fixture.h"
 #include "support/temp_folder.h"
+#include "support/window_test.h"
 #include "workstation/main_window.h"
 
 #include <QApplication>
@@ -20,16 +21,12 @@
 namespace quillora::test {
 
 // A logged-in main window on real data files in a temporary program folder.
-class MainWindowTest : public ::testing::Test
+class MainWindowTest : public WindowTest
 {
 protected:
     void SetUp() override
     {
-        MessageDialog::setScripted(true);
-        Clock::setFixed(QDateTime(QDate(2026, 12, 8), QTime(9, 30, 0)));
-        workspace = std::make_unique<Workspace>(folder.paths());
-        createDataFiles(workspace->files());
-        workspace->files().open();
+        WindowTest::SetUp();
         window = std::make_unique<MainWindow>(*workspace);
         window->show();
         window->activateWindow();
@@ -38,8 +35,7 @@ protected:
     void TearDown() override
     {
         window.reset();
-        workspace->files().close();
-        Clock::reset();
+        WindowTest::TearDown();
     }
 
     template <typename T = QWidget>
@@ -63,8 +59,6 @@ protected:
         QTest::mouseClick(widget, button, Qt::NoModifier, widget->rect().center());
     }
 
-    TempProgramFolder folder;
-    std::unique_ptr<Workspace> workspace;
     std::unique_ptr<MainWindow> window;
 };
 

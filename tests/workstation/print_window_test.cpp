@@ -21,16 +21,7 @@ using namespace quillora::test;
 
 namespace {
 
-class PrintWindowTest : public MainWindowTest
-{
-protected:
-    void TearDown() override
-    {
-        PrintJob::setOutputFile(QString());
-        MainWindowTest::TearDown();
-    }
-    QTemporaryDir out;
-};
+using PrintWindowTest = MainWindowTest;
 
 TEST_F(PrintWindowTest, SheetOverlayAndCardReachPaper)
 {
@@ -99,14 +90,7 @@ TEST_F(PrintWindowTest, PreviewShowsEachDocument)
 {
     field(0)->setText(QStringLiteral("王五"));
     for (const char *item : {"预览处方", "预览套打", "预览注射卡"}) {
-        QString seen;
-        QTimer::singleShot(0, [&seen] {
-            QWidget *dialog = QApplication::activeModalWidget();
-            seen = dialog ? dialog->windowTitle() : QString();
-            if (dialog)
-                dialog->close();
-        });
-        window->menuAction(QString::fromUtf8(item))->trigger();
+        const QString seen = titleOfModalOpenedBy([&] { window->menuAction(QString::fromUtf8(item))->trigger(); });
         EXPECT_TRUE(seen.startsWith(QStringLiteral("打印预览"))) << item << " " << seen.toStdString();
     }
 }
