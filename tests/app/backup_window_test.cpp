@@ -7,8 +7,11 @@
 #include "base/message_dialog.h"
 #include "data/visit_store.h"
 #include "data/workspace.h"
+#include "dictionaries/drug_catalogue_window.h"
 #include "support/data_fixture.h"
+#include "workstation/dictionary_windows_gui.h"
 #include "workstation/main_window.h"
+#include "settings/settings_window.h"
 #include "workstation/sheet_widget.h"
 
 #include <QAction>
@@ -17,6 +20,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -176,9 +180,18 @@ TEST_F(BackupWindowTest, RestoreFromTheMenuShowsTheRestoredArchive)
     EXPECT_EQ(listedVisits(program), 7);
     EXPECT_FALSE(QDir(folder.file(QStringLiteral("电子处方数据备份/恢复前-20261210-090000"))).exists());
 
+    // Windows that hold data of the files that go are closed first: the settings window's
+    // edits in memory must not be saved over the restored settings.
+    program.mainWindow()->openSettings();
+    program.workspace()->settingsRecord().values().institution = QStringLiteral("窗口里未保存的名称");
+    const QPointer<QWidget> catalogue = program.mainWindow()->dictionaries().openDrugCatalogue();
+    ASSERT_TRUE(catalogue->isVisible());
     MessageDialog::setNextAnswer(true);
     buttonOf(window, "restoreButton")->click();
     EXPECT_TRUE(MessageDialog::lastText().startsWith(QStringLiteral("已用7日的备份恢复数据"))) << MessageDialog::lastText().toStdString();
+    EXPECT_TRUE(program.mainWindow()->settingsWindow() == nullptr || !program.mainWindow()->settingsWindow()->isVisible());
+    EXPECT_TRUE(!catalogue || !catalogue->isVisible());
+    EXPECT_EQ(program.workspace()->settingsRecord().values().institution, QStringLiteral("备份时的医院"));
     EXPECT_EQ(listedVisits(program), 4);
     EXPECT_EQ(program.mainWindow()->areas().sheet->caption(SheetLayout::Institution)->text(), QStringLiteral("备份时的医院"));
     EXPECT_TRUE(QFile::exists(folder.file(QStringLiteral("电子处方数据备份/恢复前-20261210-090000/档案数据库/档案.dat"))));
