@@ -7,17 +7,16 @@
 #include "base/clock.h"
 #include "base/message_dialog.h"
 #include "data/workspace.h"
+#include "forms/form_parts_widget.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QScreen>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -261,10 +260,7 @@ void BackupWindow::showEvent(QShowEvent *event)
     if (m_centred)
         return;
     m_centred = true;
-    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->geometry();
-        move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
-    }
+    centreOnScreen(this);
 }
 
 void BackupWindow::closeEvent(QCloseEvent *event)
