@@ -105,7 +105,7 @@ void Program::openBackupWindow()
         m_backup->setBeforeRestore([this] {
             if (!m_main || m_main->closeDataWindows())
                 return QString();
-            return QStringLiteral("请先关闭输液执行卡、病史卡和综合设置窗口，再恢复数据。");
+            return QStringLiteral("输液执行卡或病史卡未能关闭，数据没有恢复。请先保存或关闭它，再恢复数据。");
         });
         connect(m_backup, &BackupWindow::restored, this, &Program::showRestoredData);
     }
