@@ -144,6 +144,15 @@ TEST_F(BackupWindowTest, ListsTheCopiesChecksThemAndTheRestoreButtonSaysWhyNot)
     EXPECT_TRUE(restore->isEnabled());
     EXPECT_EQ(restore->text(), QStringLiteral("恢复"));
     EXPECT_TRUE(window->findChild<QLabel *>(QStringLiteral("reasonLabel"))->text().isEmpty());
+
+    // A window that will not let go of its data holds the restore back, and the doctor is told.
+    addVisits(workspace.archive(), QStringLiteral("钱七"), 1, QStringLiteral("2026-12-10"));
+    window->setBeforeRestore([] { return QStringLiteral("输液执行卡未能关闭"); });
+    MessageDialog::setNextAnswer(true);
+    restore->click();
+    EXPECT_EQ(MessageDialog::lastText(), QStringLiteral("输液执行卡未能关闭"));
+    EXPECT_TRUE(QDir(workspace.paths().backupRoot).entryList({QStringLiteral("恢复前-*")}, QDir::Dirs).isEmpty());
+    EXPECT_EQ(scalar(workspace.archive(), QStringLiteral("SELECT count(*) FROM [档案]")), QStringLiteral("6"));
     window->close();
 }
 
