@@ -22,9 +22,8 @@ void drawHistoryCard(Printer &printer, const HistoryCardContent &content, const 
     }
     for (int i = 0; i < kFieldCount; ++i) {
         PrintSteps::setFont(printer, fieldFont());
-        printer.setCurrentX(fields()[i].rect.left);
-        printer.setCurrentY(fields()[i].rect.top);
-        printer.print(content.fields[i]);
+        const TwipRect &place = fields()[i].rect;
+        PrintSteps::printFitted(printer, place.left, place.top, place.width, content.fields[i]);
     }
     for (const TwipLine &rule : rules())
         printer.line(rule.x1, rule.y1, rule.x2, rule.y2);

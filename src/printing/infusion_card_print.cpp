@@ -15,6 +15,12 @@ void printAt(Printer &printer, const FontSpec &font, double left, double top, co
     printer.print(text);
 }
 
+void printFittedAt(Printer &printer, const FontSpec &font, const TwipRect &place, const QString &text)
+{
+    PrintSteps::setFont(printer, font);
+    PrintSteps::printFitted(printer, place.left, place.top, place.width, text);
+}
+
 } // namespace
 
 void printInfusionCard(Printer &printer, const InfusionCardContent &content, const CardMargins &margins)
@@ -33,14 +39,14 @@ void printInfusionCard(Printer &printer, const InfusionCardContent &content, con
     for (const GridColumn &column : columns())
         printAt(printer, captionFont(), column.captionLeft, kColumnCaptionTop, column.caption);
     for (int i = 0; i < kHeaderCount; ++i)
-        printAt(printer, fieldFont(), headerFields()[i].box.left, headerFields()[i].box.top, content.header[i]);
+        printFittedAt(printer, fieldFont(), headerFields()[i].box, content.header[i]);
 
     const std::array<const std::array<QString, kRows> *, kColumnCount> cells{
         &content.names, &content.speeds, &content.times, &content.nurses};
     for (int column = 0; column < kColumnCount; ++column) {
         for (int row = 0; row < kRows; ++row) {
             const TwipRect place = cell(row, column);
-            printAt(printer, fieldFont(), place.left, place.top, (*cells[column])[row]);
+            printFittedAt(printer, fieldFont(), place, (*cells[column])[row]);
         }
     }
 

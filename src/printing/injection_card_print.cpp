@@ -24,9 +24,7 @@ void printInjectionCard(Printer &printer, const InjectionCardContent &content, c
     for (int i = 0; i < InjectionCardLayout::kBoxCount; ++i) {
         const InjectionCardLayout::Item &box = InjectionCardLayout::boxes()[i];
         PrintSteps::setFont(printer, box.font, kExtraPoints);
-        printer.setCurrentX(kScale * box.rect.left);
-        printer.setCurrentY(kScale * box.rect.top);
-        printer.print(content.boxes[i]);
+        PrintSteps::printFitted(printer, kScale * box.rect.left, kScale * box.rect.top, kScale * box.rect.width, content.boxes[i]);
     }
 
     const TwipRect &usage = InjectionCardLayout::kUsageBox;

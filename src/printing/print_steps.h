@@ -24,6 +24,15 @@ void placeMarginOrigin(Printer &printer, const QString &left, const QString &top
 constexpr double kTenMillimetres = 567;
 constexpr double kLandscapeShift = 7654.5;
 
+// The largest size, in half points up to `points`, at which every text fits the width (in the
+// printer's current unit); leaves that size set.
+double fittingSize(Printer &printer, const QStringList &texts, double room, double points);
+
+// Prints a one-line value at (left, top) in the current font, or smaller when it is wider than
+// its room, so a long name or diagnosis never runs over the next field; never below this size.
+constexpr double kSmallestFittedPoints = 5;
+void printFitted(Printer &printer, double left, double top, double room, const QString &text);
+
 // A line that shows nothing: empty or blanks only.
 bool isBlankLine(const QString &line);
 

@@ -58,10 +58,9 @@ void printSheet(Printer &printer, const SheetContent &content, const SettingsVal
     }
     for (int i = 0; i < SheetLayout::kFieldCount; ++i) {
         PrintSteps::setFont(printer, SheetLayout::fieldTextFont(i), kExtraPoints);
-        printer.setCurrentX(kScale * (boxes[i].left + inner[i].textLeft));
-        printer.setCurrentY(kScale * (boxes[i].top + inner[i].textTop));
         if (boxes[i].visible)
-            printer.print(content.fields[i]);
+            PrintSteps::printFitted(printer, kScale * (boxes[i].left + inner[i].textLeft), kScale * (boxes[i].top + inner[i].textTop),
+                                    kScale * inner[i].textWidth, content.fields[i]);
     }
 
     for (const TwipLine &rule : SheetLayout::rules()) {

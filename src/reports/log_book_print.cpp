@@ -1,5 +1,7 @@
 #include "reports/log_book_print.h"
 
+#include "printing/print_steps.h"
+
 #include "printing/printer.h"
 #include "text/display_width.h"
 #include "text/numbers.h"
@@ -61,27 +63,6 @@ void drawFurniture(Printer &printer, int page, int pages, const QString &doctor)
 // One font line (an em) in millimetres.
 double em(double points) { return points * 25.4 / 72; }
 
-// The largest size, in half points up to `points`, at which every text fits the width.
-double fittingSize(Printer &printer, const QStringList &texts, double room, double points)
-{
-    printer.setFontSize(points);
-    double widest = 0;
-    for (const QString &text : texts)
-        widest = std::max(widest, printer.textWidth(text));
-    if (widest <= room)
-        return points;
-    double size = std::floor(points * room / widest * 2) / 2;
-    for (; size > 0.5; size -= 0.5) {
-        printer.setFontSize(size);
-        bool fits = true;
-        for (const QString &text : texts)
-            fits = fits && printer.textWidth(text) <= room;
-        if (fits)
-            break;
-    }
-    return std::max(size, 0.5);
-}
-
 constexpr double kRowPoints = 12;
 // Two lines stand one em apart; both, with the second's full line height, keep this much of
 // the band's height clear.
@@ -98,13 +79,13 @@ void printCell(Printer &printer, double x, double rule, double y, const QString 
         return;
     }
     const double rowLine = printer.textHeight();
-    const double oneLine = fittingSize(printer, {text}, room, kRowPoints);
+    const double oneLine = PrintSteps::fittingSize(printer, {text}, room, kRowPoints);
     // The tallest size whose two lines fit the band, by the font's own line height.
     printer.setFontSize(kRowPoints);
     const double blockPerPoint = (em(kRowPoints) + printer.textHeight()) / kRowPoints;
     const double tallest = std::floor((kBand - kBandClearance) / blockPerPoint * 2) / 2;
     const auto [first, second] = LogBook::splitInTwo(text);
-    const double twoLines = fittingSize(printer, {first, second}, room, tallest);
+    const double twoLines = PrintSteps::fittingSize(printer, {first, second}, room, tallest);
     if (oneLine >= twoLines || second.isEmpty()) {
         printer.setFontSize(oneLine);
         printAt(printer, x, y + (rowLine - printer.textHeight()) / 2, text);

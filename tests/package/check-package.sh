@@ -20,7 +20,7 @@ done
 [ "$(dpkg-deb -f "$deb" Package)" = quillora ] || { echo "Package field"; fail=1; }
 [ "$(dpkg-deb -f "$deb" Version)" = 5.0 ] || { echo "Version field: $(dpkg-deb -f "$deb" Version)"; fail=1; }
 depends=$(dpkg-deb -f "$deb" Depends)
-for d in libsqlcipher0 libqt6widgets6 libqt6printsupport6 fonts-arphic-uming fonts-wqy-zenhei qt6-translations-l10n; do
+for d in libsqlcipher0 libxlsxwriter libqt6widgets6 libqt6printsupport6 fonts-arphic-uming fonts-wqy-zenhei qt6-translations-l10n; do
   grep -q "$d" <<<"$depends" || { echo "Depends lacks $d: $depends"; fail=1; }
 done
 mkdir "$out/root"

@@ -1,7 +1,9 @@
 #include "printing/sheet_print.h"
 
 #include "print_fixture.h"
+#include "text/display_width.h"
 #include "text/numbers.h"
+#include "printing/print_steps.h"
 #include "forms/twips.h"
 
 #include <QFile>
@@ -148,6 +150,29 @@ TEST_F(SheetPrintTest, BodySkipsBlankLinesAndStopsAtTwenty)
         EXPECT_FALSE(QFile::exists(scratchPath()));
         EXPECT_EQ(m_printer.events().last().kind, PrintEvent::EndDoc);
         EXPECT_EQ(m_printer.count(PrintEvent::NewPage), 0);
+    }
+}
+
+TEST_F(SheetPrintTest, ALongValueIsSetSmallerWithinItsFieldInsteadOfOverTheNext)
+{
+    const QString diagnosis = QStringLiteral("高血压病 脑供血不足 冠状动脉粥样硬化性心脏病");
+    m_content.fields[FieldDiagnosis] = diagnosis;
+    m_content.fields[FieldName] = QStringLiteral("张三");
+    print();
+    const auto &box = SheetLayout::fieldBoxes()[FieldDiagnosis];
+    const double captionWidth = Twips::textWidth(headerFieldCaptions()[FieldDiagnosis], SheetLayout::fieldCaptionFont().font());
+    const SheetLayout::FieldInner inner = SheetLayout::fieldInner(box.width, captionWidth);
+    const double fullSize = SheetLayout::fieldTextFont(FieldDiagnosis).points + SheetPrint::kExtraPoints;
+    for (const PrintEvent &e : m_printer.texts()) {
+        if (e.text == diagnosis) {
+            EXPECT_LT(e.fontSize, fullSize);
+            EXPECT_GE(e.fontSize, PrintSteps::kSmallestFittedPoints);
+            EXPECT_LE(displayColumns(diagnosis) * e.fontSize * 10, SheetPrint::kScale * inner.textWidth);
+            // Its bottom stays on the line of a value that fits.
+            EXPECT_DOUBLE_EQ(e.y + e.fontSize * 20, SheetPrint::kScale * (box.top + inner.textTop) + fullSize * 20);
+        }
+        if (e.text == QStringLiteral("张三"))
+            EXPECT_DOUBLE_EQ(e.fontSize, SheetLayout::fieldTextFont(FieldName).points + SheetPrint::kExtraPoints);
     }
 }
 
