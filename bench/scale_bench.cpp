@@ -1,0 +1,145 @@
+// The keystroke lookups, the browse lists and a save on generated 1x and 10x archives
+// (10,000 drugs / 50,000 patients / 200,000 visits, and ten times that).
+#include "scale_data.h"
+
+#include "data/data_files.h"
+#include "data/database.h"
+#include "data/drug_store.h"
+#include "data/order_set_store.h"
+#include "data/patient_store.h"
+#include "data/visit_store.h"
+#include "dictionaries/name_list_store.h"
+
+#include <QDate>
+#include <benchmark/benchmark.h>
+#include <map>
+#include <memory>
+
+using namespace quillora;
+
+namespace {
+
+DataFiles &scaled(int factor)
+{
+    static std::map<int, std::unique_ptr<DataFiles>> open;
+    auto &files = open[factor];
+    if (!files) {
+        files = std::make_unique<DataFiles>(bench::scaleProgramFolder(bench::Scale{factor}) + QStringLiteral("/档案数据库"));
+        files->open();
+    }
+    return *files;
+}
+
+void BM_ScaleDrugCode(benchmark::State &state)
+{
+    DataFiles &files = scaled(int(state.range(0)));
+    const QStringList typed{QStringLiteral("a"), QStringLiteral("am"), QStringLiteral("amx"), QStringLiteral("amxl"), QStringLiteral("zzqqx")};
+    int i = 0;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(DrugStore(files.settings()).searchByCode(typed[i++ % typed.size()]));
+}
+BENCHMARK(BM_ScaleDrugCode)->Arg(1)->Arg(10)->Unit(benchmark::kMicrosecond);
+
+void BM_ScaleHerbCode(benchmark::State &state)
+{
+    DataFiles &files = scaled(int(state.range(0)));
+    const QStringList typed{QStringLiteral("g"), QStringLiteral("gc"), QStringLiteral("zzq")};
+    int i = 0;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(DrugStore(files.settings()).searchByCode(typed[i++ % typed.size()], QStringLiteral("中药"), 200));
+}
+BENCHMARK(BM_ScaleHerbCode)->Arg(1)->Arg(10)->Unit(benchmark::kMicrosecond);
+
+void BM_ScalePatientName(benchmark::State &state)
+{
+    DataFiles &files = scaled(int(state.range(0)));
+    const QStringList typed{QStringLiteral("王"), QStringLiteral("王伟"), QStringLiteral("zw"), QStringLiteral("qqxxzz"), QStringLiteral("鑫鑫鑫")};
+    int i = 0;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(PatientStore(files.archive()).search(typed[i++ % typed.size()]));
+}
+BENCHMARK(BM_ScalePatientName)->Arg(1)->Arg(10)->Unit(benchmark::kMicrosecond);
+
+void BM_ScaleDiagnosisKey(benchmark::State &state)
+{
+    DataFiles &files = scaled(int(state.range(0)));
+    const QStringList typed{QStringLiteral("g"), QStringLiteral("急性"), QStringLiteral("zzq")};
+    int i = 0;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(NameListStore::diagnoses(files.settings()).searchByKey(typed[i++ % typed.size()]));
+}
+BENCHMARK(BM_ScaleDiagnosisKey)->Arg(1)->Arg(10)->Unit(benchmark::kMicrosecond);
+
+void BM_ScaleTemplateKey(benchmark::State &state)
+{
+    DataFiles &files = scaled(int(state.range(0)));
+    const QStringList typed{QStringLiteral("j"), QStringLiteral("ks"), QStringLiteral("zzq")};
+    int i = 0;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(HistoryTemplateStore(files.settings()).searchByKey(typed[i++ % typed.size()]));
+}
+BENCHMARK(BM_ScaleTemplateKey)->Arg(1)->Arg(10)->Unit(benchmark::kMicrosecond);
+
+void BM_ScaleOrderSetCode(benchmark::State &state)
+{
+    DataFiles &files = scaled(int(state.range(0)));
+    const QStringList typed{QStringLiteral("j"), QStringLiteral("ks"), QStringLiteral("zzq")};
+    int i = 0;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(OrderSetStore(files.settings()).searchByCode(typed[i++ % typed.size()], kOrderSetKind));
+}
+BENCHMARK(BM_ScaleOrderSetCode)->Arg(1)->Arg(10)->Unit(benchmark::kMicrosecond);
+
+void BM_ScaleTodaysVisits(benchmark::State &state)
+{
+    DataFiles &files = scaled(int(state.range(0)));
+    const QDate today = QDate::currentDate();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(VisitStore(files.archive()).list(QString(), today, today));
+}
+BENCHMARK(BM_ScaleTodaysVisits)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
+
+void BM_ScaleLastMonth(benchmark::State &state)
+{
+    DataFiles &files = scaled(int(state.range(0)));
+    const QDate today = QDate::currentDate();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(VisitStore(files.archive()).list(QString(), today.addMonths(-1), today));
+}
+BENCHMARK(BM_ScaleLastMonth)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
+
+void BM_ScaleTenYearName(benchmark::State &state)
+{
+    DataFiles &files = scaled(int(state.range(0)));
+    const QDate today = QDate::currentDate();
+    int i = 0;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(VisitStore(files.archive()).list(bench::generatedPatientName(i++ * 7919), today.addYears(-10), today));
+}
+BENCHMARK(BM_ScaleTenYearName)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
+
+// A new visit with a new patient, saved durably, then taken out again so the archive stays as generated.
+void BM_ScaleSave(benchmark::State &state)
+{
+    DataFiles &files = scaled(int(state.range(0)));
+    int i = 0;
+    for (auto _ : state) {
+        VisitRecord visit;
+        visit.header[FieldName] = QStringLiteral("测试%1").arg(i);
+        visit.header[FieldSex] = QStringLiteral("男");
+        visit.header[FieldAge] = QStringLiteral("35岁");
+        visit.header[FieldDate] = QStringLiteral("2099-01-01");
+        visit.body = QStringLiteral("阿莫西林胶囊 0.25g×24粒\r\n    用法：0.5g 口服  每日3次\r\n");
+        visit.key = QStringLiteral("2099-01-01 08:00:%1").arg(i % 60, 2, 10, QLatin1Char('0'));
+        visit.fitGrid();
+        VisitStore(files.archive()).save(visit, 2026);
+        state.PauseTiming();
+        VisitStore(files.archive()).remove(visit.key);
+        files.archive().deleteWhere(QStringLiteral("患者信息"), QStringLiteral("姓名"), visit.header[FieldName]);
+        ++i;
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_ScaleSave)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
+
+} // namespace
