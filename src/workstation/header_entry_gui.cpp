@@ -111,11 +111,7 @@ void HeaderEntry::searchPatients(const QString &name)
         return;
     list->clear();
     guarded([&] {
-        const int year = Clock::today().year();
-        QList<ListedRow> rows;
-        for (const PatientRow &row : PatientStore(m_workspace.archive()).search(name))
-            rows << ListedRow{row.rowId, patientListText(row, year)};
-        list->fill(rows);
+        list->fill(PatientStore(m_workspace.archive()).pickList(name, Clock::today().year()));
     });
     list->setVisible(list->count() > 0);
     list->raise();

@@ -1,5 +1,7 @@
 #include "workstation/main_window.h"
 
+#include "data/key_indexes.h"
+
 #include "workstation/about_dialog.h"
 #include "base/message_dialog.h"
 #include "text/captions.h"
@@ -306,6 +308,9 @@ QAction *MainWindow::menuAction(const QString &caption) const
 
 void MainWindow::load()
 {
+    // The lists answer from their statements until the key indexes are read in.
+    m_workspace.settings().keyIndexes().startLoading();
+    m_workspace.archive().keyIndexes().startLoading();
     m_areas.drugs->chooseCategory(0, false);
     m_areas.header->refreshTemplates();
     m_areas.browser->listLastMonth();
