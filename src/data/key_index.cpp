@@ -136,7 +136,7 @@ bool KeyIndex::loadAll(Database &db, const std::atomic<bool> &stop)
     m_slotOf.clear();
     m_order.clear();
     m_grams.clear();
-    Statement q(db, selectSql());
+    Statement q(db, m_spec.distinctKeysSql.isEmpty() ? selectSql() : m_spec.distinctKeysSql);
     while (q.next()) {
         if (stop.load(std::memory_order_relaxed))
             return false;
@@ -219,11 +219,23 @@ void KeyIndex::removeEntry(qint64 rowId)
 
 void KeyIndex::refresh(Database &db, qint64 rowId)
 {
-    removeEntry(rowId);
+    const bool keepsKeys = !m_spec.distinctKeysSql.isEmpty();
+    if (!keepsKeys)
+        removeEntry(rowId);
     Statement q(db, selectSql() + QStringLiteral(" AND rowid = ?"));
     q.bind(1, rowId);
-    if (q.next())
-        insertEntry(readEntry(q));
+    if (!q.next())
+        return;
+    Entry entry = readEntry(q);
+    if (keepsKeys) {
+        // A key listed already (found among the keys containing it) is not listed twice.
+        for (const KeyHit &hit : search(q.text(1), nullptr, -1)) {
+            if (hit.shown.value(0) == q.text(1))
+                return;
+        }
+    }
+    removeEntry(rowId);
+    insertEntry(std::move(entry));
 }
 
 bool KeyIndex::matches(const Entry &entry, const QString &text, const QString *filter) const

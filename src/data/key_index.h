@@ -27,6 +27,9 @@ struct KeyIndexSpec
     QString filterColumn;   // when set, a second column matched by containment
     Order order = Order::RowId;
     QString nameColumn;     // the name that NamePinyin orders by
+    // A list of the distinct keys rather than of rows: read with this statement (one row per
+    // key), and a key stays once seen, so a search may name keys no row has any more.
+    QString distinctKeysSql;
 };
 
 // One answer: the row and the shown columns' texts.

@@ -13,6 +13,14 @@ KeyIndexSpec spec(const char *table, const char *key, QStringList shown, KeyInde
                         order, QString::fromUtf8(name)};
 }
 
+// The distinct patient names of the visits, for the name search of the visit browser.
+KeyIndexSpec visitNames()
+{
+    KeyIndexSpec s = spec("档案", "0", {QStringLiteral("0")}, KeyIndexSpec::Order::RowId);
+    s.distinctKeysSql = QStringLiteral("SELECT min(rowid), [0], NULL, NULL, [0] FROM [档案] INDEXED BY [档案_姓名] GROUP BY [0]");
+    return s;
+}
+
 } // namespace
 
 const std::vector<KeyIndexSpec> &keyIndexSpecs()
@@ -27,6 +35,7 @@ const std::vector<KeyIndexSpec> &keyIndexSpecs()
         spec("地址", "拼音", {QStringLiteral("名称")}, Order::RowId),
         spec("个人组套", "拼音", {QStringLiteral("名称")}, Order::RowId, "分类"),
         spec("病史模板", "序号", {QStringLiteral("名称")}, Order::NamePinyin, "", "名称"),
+        visitNames(),
     };
     return specs;
 }
@@ -38,19 +47,22 @@ namespace {
 // Builds the indexes of the tables the file has; false when stopped or a read failed.
 bool build(Database &db, std::vector<std::unique_ptr<KeyIndex>> &into, const std::atomic<bool> &stop)
 {
-    try {
-        for (const KeyIndexSpec &s : keyIndexSpecs()) {
+    for (const KeyIndexSpec &s : keyIndexSpecs()) {
+        // An index that cannot be read (its table or its statement's index missing) is left
+        // out: its searches run their statements.
+        try {
             if (!db.hasTable(s.table))
                 continue;
             auto index = std::make_unique<KeyIndex>(s);
             if (!index->loadAll(db, stop))
                 return false;
             into.push_back(std::move(index));
+        } catch (const std::exception &) {
+            if (stop)
+                return false;
         }
-        return true;
-    } catch (const std::exception &) {
-        return false;
     }
+    return true;
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "data/key_indexes.h"
 #include "data/order_set_store.h"
 #include "data/patient_store.h"
+#include "data/visit_store.h"
 #include "dictionaries/name_list_store.h"
 
 #include <QThread>
@@ -227,6 +228,39 @@ TEST_F(KeyIndexTest, WritesWhileTheIndexLoadsInTheBackgroundAreNotLost)
     EXPECT_EQ(drugs.searchByCode(QStringLiteral("late")).size(), 19);
     expectSameAsStatement(settings(), {QStringLiteral("late"), QStringLiteral("a"), QString()},
                           [&](const QString &t) { return plain(drugs.searchByCode(t)); }, "background");
+}
+
+TEST_F(KeyIndexTest, NameSearchOfTheVisitBrowserListsTheStatementsVisits)
+{
+    VisitStore visits(archive());
+    QStringList names;
+    int second = 0;
+    const auto saveVisit = [&](const QString &name, const QString &date) {
+        VisitRecord v = sampleVisit(name, date, QStringLiteral("%1 08:%2:%3").arg(date).arg(second / 60 % 60, 2, 10, QLatin1Char('0')).arg(second % 60, 2, 10, QLatin1Char('0')));
+        ++second;
+        visits.save(v, 2026);
+        return v.key;
+    };
+    for (int i = 0; i < 120; ++i) {
+        names << randomText(3) + QStringLiteral("张");
+        saveVisit(names.last(), QStringLiteral("20%1-0%2-1%3").arg(16 + i % 10).arg(1 + i % 9).arg(i % 10));
+    }
+    archive().keyIndexes().loadNow();
+    ASSERT_NE(archive().keyIndexes().find(QStringLiteral("档案"), QStringLiteral("0")), nullptr);
+    const QDate from(2016, 12, 8), to(2026, 12, 8);
+    const auto search = [&](const QString &t) {
+        Rows rows;
+        for (const VisitListEntry &e : visits.list(t, from, to))
+            rows << std::pair{e.rowId, e.text()};
+        return rows;
+    };
+    expectSameAsStatement(archive(), probes(names), search, "visit names");
+    // A new name is found at once; a deleted visit's name finds nothing more.
+    const QString key = saveVisit(QStringLiteral("新来的Ａ"), QStringLiteral("2026-12-08"));
+    EXPECT_EQ(search(QStringLiteral("来的")).size(), 1);
+    visits.remove(key);
+    EXPECT_TRUE(search(QStringLiteral("来的")).isEmpty());
+    expectSameAsStatement(archive(), probes(names), search, "visit names after edits");
 }
 
 } // namespace
