@@ -59,6 +59,9 @@ SettingsValues SettingsValues::read(SettingsRow &row)
         item.left = positionText(row.value(overlayLeftColumn(item.caption)).value_or(QString()));
         item.top = positionText(row.value(overlayTopColumn(item.caption)).value_or(QString()));
     }
+    // Only "0" switches a check off: a missing column or an odd value keeps it on.
+    for (const SafetyCheckSwitch &s : safetyCheckSwitches())
+        v.safetyChecks[static_cast<int>(s.check)] = row.value(s.column).value_or(QString()) != QLatin1String("0");
     return v;
 }
 
@@ -90,6 +93,8 @@ QList<QPair<QString, QString>> SettingsValues::columnTexts() const
         values << qMakePair(overlayLeftColumn(item.caption), plainNumber(leadingNumber(item.left)));
         values << qMakePair(overlayTopColumn(item.caption), plainNumber(leadingNumber(item.top)));
     }
+    for (const SafetyCheckSwitch &s : safetyCheckSwitches())
+        values << qMakePair(s.column, checkOn(s.check) ? QStringLiteral("1") : QStringLiteral("0"));
     return values;
 }
 
