@@ -253,18 +253,24 @@ QString warningStripText(const QList<SafetyWarning> &warnings)
 {
     if (warnings.isEmpty())
         return QString();
-    QStringList texts;
+    // The count comes first: a long line is cut at the strip's end.
+    const QString head = warnings.size() == 1 ? QStringLiteral("用药安全提示：")
+                                              : QStringLiteral("用药安全提示（%1项）：").arg(warnings.size());
+    return head + warningLines(warnings).join(QChar(0xFF1B));  // ；
+}
+
+QStringList warningLines(const QList<SafetyWarning> &warnings)
+{
+    QStringList lines;
     for (const SafetyWarning &warning : warnings)
-        texts << warning.text;
-    return QStringLiteral("用药安全提示：") + texts.join(QChar(0xFF1B));  // ；
+        lines << warning.text;
+    return lines;
 }
 
 QString printQuestion(const QList<SafetyWarning> &warnings)
 {
     QStringList lines{QStringLiteral("这张处方有以下用药安全提示：")};
-    for (const SafetyWarning &warning : warnings)
-        lines << warning.text;
-    lines << QString() << QStringLiteral("是否仍然打印？");
+    lines << warningLines(warnings) << QString() << QStringLiteral("是否仍然打印？");
     return lines.join(QLatin1Char('\n'));
 }
 

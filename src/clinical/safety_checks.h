@@ -85,7 +85,10 @@ struct SafetyWarning
 QList<SafetyWarning> sheetWarnings(const SheetFacts &sheet, const SafetySwitches &switches,
                                    const RuleTables &tables = RuleTables::standard());
 
-// The one-line strip above the action bar; empty when there is nothing to say.
+// The warnings' texts, one a line.
+QStringList warningLines(const QList<SafetyWarning> &warnings);
+// The one-line strip above the action bar, headed by the count when there are several;
+// empty when there is nothing to say.
 QString warningStripText(const QList<SafetyWarning> &warnings);
 // The question before a sheet with warnings is printed.
 QString printQuestion(const QList<SafetyWarning> &warnings);

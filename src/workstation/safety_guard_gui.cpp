@@ -51,7 +51,8 @@ void SafetyGuard::schedule() { m_timer->start(); }
 void SafetyGuard::refresh()
 {
     m_timer->stop();
-    m_strip->setWarnings(warningStripText(warnings()));
+    const QList<SafetyWarning> found = warnings();
+    m_strip->setWarnings(warningStripText(found), warningLines(found).join(QLatin1Char('\n')));
 }
 
 bool SafetyGuard::allowPick(const DrugPick &pick)

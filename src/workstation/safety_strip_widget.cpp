@@ -19,10 +19,10 @@ SafetyStripWidget::SafetyStripWidget(QWidget *parent) : QFrame(parent)
     hide();
 }
 
-void SafetyStripWidget::setWarnings(const QString &text)
+void SafetyStripWidget::setWarnings(const QString &text, const QString &details)
 {
     m_text = text;
-    setToolTip(text);
+    setToolTip(details);
     showElided();
     setVisible(!text.isEmpty());
 }

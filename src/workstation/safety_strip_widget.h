@@ -15,8 +15,8 @@ class SafetyStripWidget : public QFrame
 public:
     explicit SafetyStripWidget(QWidget *parent = nullptr);
 
-    // The whole text (also the tooltip); shown elided when it is wider than the strip.
-    void setWarnings(const QString &text);
+    // The line (elided when it is wider than the strip) and the tooltip with every warning.
+    void setWarnings(const QString &text, const QString &details);
     QString text() const { return m_text; }
 
 protected:

@@ -151,7 +151,7 @@ TEST(SheetWarnings, ChildWithoutAgeAndSwitchedOffChecks)
     EXPECT_EQ(checks, (QList<SafetyCheck>{SafetyCheck::Allergy, SafetyCheck::HerbPairs, SafetyCheck::DrugCount,
                                           SafetyCheck::ChildAge}));
     EXPECT_EQ(all.last().text, u("儿科处方未填写年龄"));
-    EXPECT_TRUE(warningStripText(all).startsWith(u("用药安全提示：患者过敏史：青霉素 与 阿莫西林胶囊 可能冲突；十八反")));
+    EXPECT_TRUE(warningStripText(all).startsWith(u("用药安全提示（4项）：患者过敏史：青霉素 与 阿莫西林胶囊 可能冲突；十八反")));
     EXPECT_TRUE(printQuestion(all).endsWith(u("是否仍然打印？")));
     for (int off = 0; off < kSafetyCheckCount; ++off) {
         SafetySwitches switches = kAllChecksOn;
