@@ -2,6 +2,7 @@
 
 #include "data/data_files.h"
 
+#include <QDir>
 #include <QFile>
 
 namespace quillora {
@@ -126,12 +127,37 @@ RuleTables RuleTables::fromTexts(const QString &classTable, const QString &pairT
     return tables;
 }
 
-const RuleTables &RuleTables::standard()
+namespace {
+
+QString standardClassTable()
 {
     ensureResources();
-    static const RuleTables tables = fromTexts(resourceText(QStringLiteral(":/rules/drug_classes.txt")),
-                                               resourceText(QStringLiteral(":/rules/herb_incompatibilities.txt")));
+    return resourceText(QStringLiteral(":/rules/drug_classes.txt"));
+}
+
+QString standardPairTable()
+{
+    ensureResources();
+    return resourceText(QStringLiteral(":/rules/herb_incompatibilities.txt"));
+}
+
+} // namespace
+
+const RuleTables &RuleTables::standard()
+{
+    static const RuleTables tables = fromTexts(standardClassTable(), standardPairTable());
     return tables;
+}
+
+RuleTables RuleTables::withLocalRules(const QString &dataFolder)
+{
+    const QDir local(QDir(dataFolder).filePath(kLocalRulesFolder));
+    const QString classes = resourceText(local.filePath(kLocalClassFile));
+    const QString pairs = resourceText(local.filePath(kLocalPairFile));
+    if (classes.isEmpty() && pairs.isEmpty())
+        return standard();
+    // Appended after the program's own lines, so the source line stays the first comment.
+    return fromTexts(standardClassTable() + QLatin1Char('\n') + classes, standardPairTable() + QLatin1Char('\n') + pairs);
 }
 
 } // namespace quillora

@@ -51,7 +51,14 @@ struct RuleTables
     static RuleTables fromTexts(const QString &classTable, const QString &pairTable);
     // The tables the program carries.
     static const RuleTables &standard();
+    // The tables the program carries with the rule lines a doctor added in the data folder's
+    // "用药规则" folder (药物类别.txt, 十八反十九畏.txt, UTF-8, in the same format).
+    static RuleTables withLocalRules(const QString &dataFolder);
 };
+
+inline const QString kLocalRulesFolder = QStringLiteral("用药规则");
+inline const QString kLocalClassFile = QStringLiteral("药物类别.txt");
+inline const QString kLocalPairFile = QStringLiteral("十八反十九畏.txt");
 
 // The source named by the first comment line ("# 来源：十八反/十九畏 歌诀" gives the text
 // after the colon); empty when the table names none.

@@ -17,7 +17,8 @@
 namespace quillora {
 
 SafetyGuard::SafetyGuard(Workspace &workspace, const WorkstationAreas &areas, SafetyStripWidget *strip, QObject *parent)
-    : QObject(parent), m_workspace(workspace), m_areas(areas), m_strip(strip), m_timer(new QTimer(this))
+    : QObject(parent), m_workspace(workspace), m_areas(areas),
+      m_tables(RuleTables::withLocalRules(workspace.paths().dataFolder)), m_strip(strip), m_timer(new QTimer(this))
 {
     m_timer->setSingleShot(true);
     m_timer->setInterval(kDelayMs);
@@ -43,7 +44,7 @@ QList<SafetyWarning> SafetyGuard::warnings() const
 {
     const SheetFacts sheet{m_areas.sheet->kind(), m_areas.sheet->field(FieldAge)->text(), allergies(),
                            m_areas.sheet->body()->toPlainText()};
-    return sheetWarnings(sheet, switches());
+    return sheetWarnings(sheet, switches(), m_tables);
 }
 
 void SafetyGuard::schedule() { m_timer->start(); }
@@ -59,7 +60,7 @@ bool SafetyGuard::allowPick(const DrugPick &pick)
 {
     if (!on(SafetyCheck::Allergy))
         return true;
-    const auto conflicts = allergyConflicts(allergies(), pickedLines(pick.category, pick.text), RuleTables::standard().classes);
+    const auto conflicts = allergyConflicts(allergies(), pickedLines(pick.category, pick.text), m_tables.classes);
     if (conflicts.isEmpty())
         return true;
     return MessageDialog::askToProceed(m_areas.sheet, allergyTexts(conflicts).join(QLatin1Char('\n')),
@@ -70,7 +71,7 @@ bool SafetyGuard::allowRepeat()
 {
     if (!on(SafetyCheck::Allergy))
         return true;
-    const auto conflicts = allergyConflicts(allergies(), m_areas.sheet->body()->toPlainText(), RuleTables::standard().classes);
+    const auto conflicts = allergyConflicts(allergies(), m_areas.sheet->body()->toPlainText(), m_tables.classes);
     if (conflicts.isEmpty())
         return true;
     return MessageDialog::askToProceed(m_areas.sheet, repeatQuestion(conflicts), QStringLiteral("仍然续开"), QStringLiteral("取消"));

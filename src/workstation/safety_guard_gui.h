@@ -45,6 +45,7 @@ private:
 
     Workspace &m_workspace;
     WorkstationAreas m_areas;
+    RuleTables m_tables;
     SafetyStripWidget *m_strip;
     QTimer *m_timer;
 };

@@ -1,6 +1,9 @@
 #include "clinical/rule_tables.h"
 #include "clinical/safety_checks.h"
 
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace quillora;
@@ -62,6 +65,26 @@ TEST(RuleTables, ParseCommentsAliasesAndBadLines)
     EXPECT_EQ(parsed.pairs[0].first[0].names, (QStringList{u("甘草"), u("炙甘草")}));
     EXPECT_EQ(parsed.pairs[0].second[1].names, QStringList{u("芫花")});
     EXPECT_TRUE(parsed.herbPlaces.contains(u("炙甘草")));
+}
+
+TEST(RuleTables, LocalRulesAddToTheProgramsOwn)
+{
+    QTemporaryDir data;
+    ASSERT_TRUE(data.isValid());
+    EXPECT_EQ(RuleTables::withLocalRules(data.path()).pairs.size(), tables().pairs.size());  // none there
+    ASSERT_TRUE(QDir(data.path()).mkpath(kLocalRulesFolder));
+    const auto write = [&](const QString &name, const char *text) {
+        QFile file(QDir(data.path()).filePath(kLocalRulesFolder + QLatin1Char('/') + name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text);
+    };
+    write(kLocalPairFile, "# 本诊所补充\n十九畏|川楝子|苦楝皮\n");
+    write(kLocalClassFile, "四环素类|环素\n");
+    const RuleTables local = RuleTables::withLocalRules(data.path());
+    EXPECT_EQ(local.pairSource, tables().pairSource);
+    EXPECT_EQ(local.pairs.size(), tables().pairs.size() + 1);
+    EXPECT_EQ(herbConflicts(u("川楝子 苦楝皮 甘草 海藻"), local).size(), 2);
+    EXPECT_EQ(allergyConflicts(u("四环素"), u("盐酸多西环素片 0.1g\r\n"), local.classes).size(), 1);
 }
 
 TEST(AllergyWords, SplitOnEverySeparatorAndIgnoreNone)
