@@ -55,6 +55,9 @@ struct SettingsValues
     void write(SettingsRow &row) const;
 };
 
+// The safety-check switches as the row holds them: only "0" is off, a missing column is on.
+std::array<bool, kSafetyCheckCount> readSafetyChecks(SettingsRow &row);
+
 // The settings in memory: loaded from the row on first use, edited live by the settings
 // window, dropped on save or cancel so that the next use reads the row again.
 class SettingsRecord

@@ -2,6 +2,7 @@
 
 #include "base/message_dialog.h"
 #include "data/settings_record.h"
+#include "data/settings_row.h"
 #include "data/visit_record.h"
 #include "data/workspace.h"
 #include "text/text_lines.h"
@@ -31,8 +32,14 @@ SafetyGuard::SafetyGuard(Workspace &workspace, const WorkstationAreas &areas, Sa
 
 SafetySwitches SafetyGuard::switches() const
 {
+    // The settings being edited count at once; otherwise the row is read without loading the
+    // settings record, which stays absent until something else needs it.
+    SettingsRecord &record = m_workspace.settingsRecord();
+    if (record.isLoaded())
+        return record.values().safetyChecks;
     try {
-        return m_workspace.settingsRecord().values().safetyChecks;
+        SettingsRow row(m_workspace.settings());
+        return readSafetyChecks(row);
     } catch (const std::exception &) {
         return kAllChecksOn;  // settings that cannot be read leave every check on
     }
