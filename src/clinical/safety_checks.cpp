@@ -19,12 +19,19 @@ bool isBlankLine(const QString &line)
     return true;
 }
 
+// Names are parted by blanks, and by the list marks of a hand-written line ("甘草、海藻").
+bool partsNames(QChar c)
+{
+    static const QString marks = QStringLiteral("、，,;；+＋");
+    return isBlank(c) || marks.contains(c);
+}
+
 QStringList wordsOf(const QString &line)
 {
     QStringList words;
     qsizetype start = -1;
     for (qsizetype i = 0; i <= line.size(); ++i) {
-        const bool blank = i == line.size() || isBlank(line.at(i));
+        const bool blank = i == line.size() || partsNames(line.at(i));
         if (blank && start >= 0) {
             words << line.mid(start, i - start);
             start = -1;

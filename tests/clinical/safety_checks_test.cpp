@@ -143,6 +143,7 @@ TEST(HerbPairs, WholeHerbNamesOnly)
               (QStringList{u("十八反：制附子 与 法半夏"), u("十八反：制附子 与 浙贝母")}));
     EXPECT_EQ(herbTexts("丁香 郁金 人参 五灵脂 藜芦"),
               (QStringList{u("十八反：藜芦 与 人参"), u("十九畏：丁香 与 郁金"), u("十九畏：人参 与 五灵脂")}));
+    EXPECT_EQ(herbTexts("甘草、海藻，人参"), QStringList{u("十八反：甘草 与 海藻")});
     // A western line naming a herb inside a longer drug name is none of them.
     EXPECT_TRUE(herbTexts("复方甘草片 100片\r\n海藻酸钠 1g\r\n").isEmpty());
 }
