@@ -5,7 +5,6 @@
 #include "data/settings_row.h"
 #include "data/visit_record.h"
 #include "data/workspace.h"
-#include "text/text_lines.h"
 #include "workstation/drug_entry_widget.h"
 #include "workstation/prescription_text.h"
 #include "workstation/safety_strip_widget.h"
