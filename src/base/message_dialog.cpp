@@ -66,6 +66,21 @@ bool MessageDialog::choose(QWidget *parent, const QString &text, const QString &
     return box.clickedButton() == yes;
 }
 
+bool MessageDialog::askToProceed(QWidget *parent, const QString &text, const QString &proceed, const QString &stop,
+                                 const QString &title)
+{
+    shown() << Shown{title, text, Icon::Exclamation};
+    if (s_scripted)
+        return s_answers.isEmpty() ? true : s_answers.dequeue();
+    QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::NoButton, parent);
+    QPushButton *go = box.addButton(proceed, QMessageBox::AcceptRole);
+    QPushButton *no = box.addButton(stop, QMessageBox::RejectRole);
+    box.setDefaultButton(no);
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == go;
+}
+
 QString MessageDialog::saveFileName(QWidget *parent, const QString &caption, const QString &suggested, const QString &filter)
 {
     if (s_scripted)

@@ -31,6 +31,10 @@ public:
     // Two buttons with the given captions; true for the first. Answered like confirm in tests.
     static bool choose(QWidget *parent, const QString &text, const QString &first, const QString &second,
                        Icon icon = Icon::Exclamation, const QString &title = QStringLiteral("提示"));
+    // A warning with a button to go on and one to stop, the stop button being the default (Enter
+    // and Escape stop); true for going on. Answered like confirm in tests.
+    static bool askToProceed(QWidget *parent, const QString &text, const QString &proceed, const QString &stop,
+                             const QString &title = QStringLiteral("提示"));
     // A file name to save to, or empty when the user cancelled.
     static QString saveFileName(QWidget *parent, const QString &caption, const QString &suggested, const QString &filter);
 

@@ -57,6 +57,26 @@ const SettingsColumn *settingsColumn(const QString &name)
     return nullptr;
 }
 
+const std::array<SafetyCheckSwitch, kSafetyCheckCount> &safetyCheckSwitches()
+{
+    static const std::array<SafetyCheckSwitch, kSafetyCheckCount> switches{{
+        {SafetyCheck::Allergy, QStringLiteral("提示过敏"), QStringLiteral("过敏史冲突")},
+        {SafetyCheck::HerbPairs, QStringLiteral("提示十八反"), QStringLiteral("十八反/十九畏")},
+        {SafetyCheck::DrugCount, QStringLiteral("提示药品数"), QStringLiteral("每张处方不超过5种药品")},
+        {SafetyCheck::ChildAge, QStringLiteral("提示儿科年龄"), QStringLiteral("儿科处方须填年龄")},
+    }};
+    return switches;
+}
+
+// Every check is on in a new installation and in a settings file from before the checks.
+static QList<SettingsColumn> safetyCheckColumns()
+{
+    QList<SettingsColumn> columns;
+    for (const SafetyCheckSwitch &s : safetyCheckSwitches())
+        columns << SettingsColumn{s.column, 1, true, QStringLiteral("1")};
+    return columns;
+}
+
 static QList<SettingsColumn> buildSettingsColumns()
 {
     const auto text = [](const char *name, const QString &initial, bool noEmpty = false, int max = 50) {
@@ -103,9 +123,9 @@ static QList<SettingsColumn> buildSettingsColumns()
 
 const QList<SettingsColumn> &laterSettingsColumns()
 {
-    static const QList<SettingsColumn> columns{
+    static const QList<SettingsColumn> columns = QList<SettingsColumn>{
         SettingsColumn{kPaperColumn, 50, true, kPrinterDefaultPaper},
-    };
+    } + safetyCheckColumns();
     return columns;
 }
 

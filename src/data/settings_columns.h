@@ -44,6 +44,17 @@ const QList<SettingsColumn> &settingsColumns();
 // an older settings file gets each one that it lacks, with its initial value.
 const QList<SettingsColumn> &laterSettingsColumns();
 
+// The prescription safety checks, each switched on or off by a column of its own ("1" or "0").
+enum class SafetyCheck { Allergy, HerbPairs, DrugCount, ChildAge };
+constexpr int kSafetyCheckCount = 4;
+struct SafetyCheckSwitch
+{
+    SafetyCheck check;
+    QString column;
+    QString caption;  // the check box of the settings window
+};
+const std::array<SafetyCheckSwitch, kSafetyCheckCount> &safetyCheckSwitches();
+
 // The paper of the printed documents; "打印机默认" leaves the printer's own paper.
 inline const QString kPaperColumn = QStringLiteral("纸张");
 inline const QString kPrinterDefaultPaper = QStringLiteral("打印机默认");

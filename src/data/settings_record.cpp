@@ -59,6 +59,7 @@ SettingsValues SettingsValues::read(SettingsRow &row)
         item.left = positionText(row.value(overlayLeftColumn(item.caption)).value_or(QString()));
         item.top = positionText(row.value(overlayTopColumn(item.caption)).value_or(QString()));
     }
+    v.safetyChecks = readSafetyChecks(row);
     return v;
 }
 
@@ -90,6 +91,8 @@ QList<QPair<QString, QString>> SettingsValues::columnTexts() const
         values << qMakePair(overlayLeftColumn(item.caption), plainNumber(leadingNumber(item.left)));
         values << qMakePair(overlayTopColumn(item.caption), plainNumber(leadingNumber(item.top)));
     }
+    for (const SafetyCheckSwitch &s : safetyCheckSwitches())
+        values << qMakePair(s.column, checkOn(s.check) ? QStringLiteral("1") : QStringLiteral("0"));
     return values;
 }
 
@@ -104,6 +107,15 @@ void SettingsValues::write(SettingsRow &row) const
         values << value;
     }
     row.write(values);
+}
+
+std::array<bool, kSafetyCheckCount> readSafetyChecks(SettingsRow &row)
+{
+    // Only "0" switches a check off: a missing column or an odd value keeps it on.
+    std::array<bool, kSafetyCheckCount> on{};
+    for (const SafetyCheckSwitch &s : safetyCheckSwitches())
+        on[static_cast<int>(s.check)] = row.value(s.column).value_or(QString()) != QLatin1String("0");
+    return on;
 }
 
 SettingsRecord::SettingsRecord(Database &settings) : m_db(settings) {}

@@ -34,6 +34,7 @@ struct SettingsValues
     QString overlayLeft, overlayTop;  // 左边距5, 上边距5
     QString cardLeft, cardTop;        // 左边距1, 上边距1
     QString paper;                    // 纸张
+    std::array<bool, kSafetyCheckCount> safetyChecks{true, true, true, true};  // 提示过敏 …
     std::array<OverlayItem, kOverlayItemCount> overlay;
 
     bool operator==(const SettingsValues &) const = default;
@@ -45,6 +46,7 @@ struct SettingsValues
     // The text value behind a general, margin, font, size or paper column; empty for other columns.
     QString text(const QString &column) const;
     void setText(const QString &column, const QString &text);
+    bool checkOn(SafetyCheck check) const { return safetyChecks[static_cast<int>(check)]; }
 
     // Every column with the text a save stores: texts as they are, the orientation as "1" or "0",
     // overlay ticks as "1" or "0" and positions as the text of their leading number.
@@ -52,6 +54,9 @@ struct SettingsValues
     // Writes every value back; throws DbError when the table refuses one (nothing is written).
     void write(SettingsRow &row) const;
 };
+
+// The safety-check switches as the row holds them: only "0" is off, a missing column is on.
+std::array<bool, kSafetyCheckCount> readSafetyChecks(SettingsRow &row);
 
 // The settings in memory: loaded from the row on first use, edited live by the settings
 // window, dropped on save or cancel so that the next use reads the row again.

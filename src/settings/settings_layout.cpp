@@ -90,6 +90,10 @@ QString SettingsLayout::fieldName(const QString &column)
         if (box->column == column)
             return box->caption;
     }
+    for (const SafetyCheckSwitch &s : safetyCheckSwitches()) {
+        if (s.column == column)
+            return s.caption;
+    }
     if (const OverlayItemDefault *item = overlayItemOfColumn(column)) {
         if (column == overlayLeftColumn(item->caption))
             return item->caption + t(" 左边距");

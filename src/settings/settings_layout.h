@@ -13,19 +13,27 @@ namespace quillora {
 // the overlay rows, and the lists of its drop-downs. Positions inside a frame are relative to it.
 namespace SettingsLayout {
 
-constexpr int kWidth = 9135, kHeight = 8715;
 // The print frame has one row more than the classic form (the paper); what lies below it
 // and the overlay frame (for the calibration buttons) move down by that row.
 constexpr int kExtraRow = 420;
+// The frame of the safety checks sits under the overlay frame and pushes the buttons down.
+constexpr int kSafetyRows = 960;
+constexpr int kWidth = 9135, kHeight = 8715 + kSafetyRows;
 
 constexpr TwipRect kGeneralFrame{120, 120, 4515, 1935};
 constexpr TwipRect kPasswordFrame{120, 2220, 4515, 1515};
 constexpr TwipRect kPrintFrame{120, 3900, 4515, 2415 + kExtraRow};
 // The hint frame also takes the room beside the buttons, so its text is never cut.
-constexpr TwipRect kHintFrame{120, 6360 + kExtraRow, 4515, 1155 + kExtraRow};
+constexpr TwipRect kSafetyFrame{4740, 8040, 4275, 900};
+constexpr TwipRect kHintFrame{120, 6360 + kExtraRow, 4515, kSafetyFrame.top + kSafetyFrame.height - 6360 - kExtraRow};
 constexpr TwipRect kOverlayFrame{4740, 120, 4275, 7395 + kExtraRow};
-constexpr TwipRect kSaveButton{6180, 7680 + kExtraRow, 1395, 375};
-constexpr TwipRect kCancelButton{7620, 7680 + kExtraRow, 1395, 375};
+constexpr TwipRect kSaveButton{6180, 7680 + kExtraRow + kSafetyRows, 1395, 375};
+constexpr TwipRect kCancelButton{7620, 7680 + kExtraRow + kSafetyRows, 1395, 375};
+// Frame "用药安全提示": one check box per check, in two columns; the longer captions on the right.
+constexpr TwipRect safetyBox(int index)
+{
+    return {index < 2 ? 180 : 1860, 270 + 300 * (index % 2), index < 2 ? 1620 : 2340, 285};
+}
 
 // A caption and the control beside it, with the settings column the control edits.
 struct LabelledBox

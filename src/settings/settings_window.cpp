@@ -74,6 +74,7 @@ SettingsWindow::SettingsWindow(Workspace &workspace, QWidget *parent)
     buildPrint();
     buildHint();
     buildOverlay();
+    buildSafetyChecks();
     buildButtons();
     load();
 }
@@ -211,6 +212,25 @@ void SettingsWindow::buildOverlay()
     connect(preview, &QPushButton::clicked, this, &SettingsWindow::previewCalibrationPage);
 }
 
+void SettingsWindow::buildSafetyChecks()
+{
+    QGroupBox *safety = frame(QStringLiteral("用药安全提示"), kSafetyFrame);
+    safety->setObjectName(QStringLiteral("safetyFrame"));
+    for (int i = 0; i < kSafetyCheckCount; ++i) {
+        const SafetyCheckSwitch &s = safetyCheckSwitches()[i];
+        auto *check = new QCheckBox(s.caption, safety);
+        check->setObjectName(QStringLiteral("safetyCheck_") + s.column);
+        check->setAccessibleName(s.caption);
+        placeAt(check, safetyBox(i));
+        connect(check, &QCheckBox::toggled, this, [this] {
+            storeEdits();
+            if (!m_loading)
+                Q_EMIT safetyChecksChanged();
+        });
+        m_safetyChecks[static_cast<int>(s.check)] = check;
+    }
+}
+
 void SettingsWindow::buildButtons()
 {
     QPushButton *saveButton = button(this, QStringLiteral("保  存"), "saveButton", kSaveButton);
@@ -241,6 +261,8 @@ void SettingsWindow::load()
         m_tops[item]->setText(v.overlay[item].top);
         tickChanged(item);
     }
+    for (int i = 0; i < kSafetyCheckCount; ++i)
+        m_safetyChecks[i]->setChecked(v.safetyChecks[i]);
     m_loading = false;
     m_shown = edited();
 }
@@ -261,6 +283,8 @@ SettingsValues SettingsWindow::edited() const
         v.overlay[item].left = m_lefts[item]->text();
         v.overlay[item].top = m_tops[item]->text();
     }
+    for (int i = 0; i < kSafetyCheckCount; ++i)
+        v.safetyChecks[i] = m_safetyChecks[i]->isChecked();
     return v;
 }
 
@@ -338,6 +362,7 @@ void SettingsWindow::closeEvent(QCloseEvent *event)
     if (!m_saved)
         m_workspace.settingsRecord().discard();
     event->accept();
+    Q_EMIT safetyChecksChanged();
 }
 
 void SettingsWindow::showEvent(QShowEvent *event)

@@ -43,6 +43,8 @@ public:
 Q_SIGNALS:
     // The row was saved: the sheet's institution heading to show.
     void saved(const QString &heading);
+    // A safety check was switched on or off (not yet saved): the warnings on the sheet follow.
+    void safetyChecksChanged();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -57,6 +59,7 @@ private:
     void buildPrint();
     void buildHint();
     void buildOverlay();
+    void buildSafetyChecks();
     void buildButtons();
     void load();
     void storeEdits();
@@ -75,6 +78,7 @@ private:
     std::array<QCheckBox *, kOverlayItemCount> m_ticks{};
     std::array<QLineEdit *, kOverlayItemCount> m_lefts{};
     std::array<QLineEdit *, kOverlayItemCount> m_tops{};
+    std::array<QCheckBox *, kSafetyCheckCount> m_safetyChecks{};
     SettingsValues m_shown;  // as loaded, to tell whether anything was edited
     bool m_loading = false;
     bool m_saved = false;

@@ -25,6 +25,8 @@
 #include "settings/settings_window.h"
 #include "workstation/press_button_widget.h"
 #include "workstation/price_grid_widget.h"
+#include "workstation/safety_guard_gui.h"
+#include "workstation/safety_strip_widget.h"
 #include "workstation/sheet_widget.h"
 #include "forms/twips.h"
 #include "workstation/visit_browser_widget.h"
@@ -86,6 +88,8 @@ MainWindow::MainWindow(Workspace &workspace, QWidget *parent) : QMainWindow(pare
     m_editor = new PrescriptionEditor(workspace, m_areas, this);
     m_session = new VisitSession(workspace, m_areas, *m_editor, this);
     m_printing = new PrintActions(workspace, m_areas, *m_editor, this);
+    m_safety = new SafetyGuard(workspace, m_areas, m_areas.safety, this);
+    m_editor->setPickGate([this](const DrugPick &pick) { return m_safety->allowPick(pick); });
     m_dictionaries = new DictionaryWindows(workspace, m_areas, this);
     m_reports = new ReportWindows(workspace, this);
     buildMenus();
@@ -117,6 +121,8 @@ void MainWindow::buildCanvas()
     m_areas.drugs = new DrugEntryWidget(m_workspace.settings(), canvas);
     m_areas.browser = new VisitBrowserWidget(m_workspace.archive(), m_workspace.paths().backupRoot, canvas);
     m_areas.sheet = new SheetWidget(canvas);
+    m_areas.safety = new SafetyStripWidget(canvas);
+    placeAt(m_areas.safety, SheetLayout::kLeft, WindowLayout::kStripTop, SheetLayout::kWidth, WindowLayout::kStripHeight);
 
     QFrame *cardFrame = panel(canvas, QStringLiteral("cardFrame"));
     placeAt(cardFrame, WindowLayout::kRightLeft, SheetLayout::kTop, InjectionCardLayout::kWidth, InjectionCardLayout::kHeight);
@@ -231,10 +237,19 @@ void MainWindow::buildMenus()
             m_exiting = false;
     });
     connectAction(QStringLiteral("新建"), [this] { m_session->newVisit(); });
-    connectAction(QStringLiteral("续开"), [this] { m_session->repeatVisit(); });
+    connectAction(QStringLiteral("续开"), [this] {
+        if (m_safety->allowRepeat())
+            m_session->repeatVisit();
+    });
     connectAction(QStringLiteral("保存"), [this] { m_session->saveVisit(); });
-    connectAction(QStringLiteral("打印"), [this] { m_printing->printSheet(); });
-    connectAction(QStringLiteral("在印刷处方上套打"), [this] { m_printing->printOverlay(); });
+    connectAction(QStringLiteral("打印"), [this] {
+        if (m_safety->allowPrint())
+            m_printing->printSheet();
+    });
+    connectAction(QStringLiteral("在印刷处方上套打"), [this] {
+        if (m_safety->allowPrint())
+            m_printing->printOverlay();
+    });
     connectAction(QStringLiteral("预览处方"), [this] { m_printing->previewSheet(); });
     connectAction(QStringLiteral("预览套打"), [this] { m_printing->previewOverlay(); });
     connectAction(QStringLiteral("预览注射卡"), [this] { m_printing->previewInjectionCard(); });
@@ -324,6 +339,7 @@ void MainWindow::load()
     m_areas.sheet->centreHeadings();
     m_session->newVisit();
     m_areas.grid->total()->clear();
+    m_safety->refresh();
 }
 
 void MainWindow::centreOnScreen()
@@ -377,6 +393,7 @@ void MainWindow::openSettings()
         auto *settings = new SettingsWindow(m_workspace, this);
         settings->setAttribute(Qt::WA_DeleteOnClose);
         connect(settings, &SettingsWindow::saved, m_areas.sheet, &SheetWidget::setInstitution);
+        connect(settings, &SettingsWindow::safetyChecksChanged, m_safety, &SafetyGuard::refresh);
         m_settingsWindow = settings;
     }
     m_settingsWindow->show();

@@ -17,6 +17,7 @@ namespace quillora {
 class DictionaryWindows;
 class PrescriptionEditor;
 class PrintActions;
+class SafetyGuard;
 class SettingsWindow;
 class PressButton;
 class ReportWindows;
@@ -38,6 +39,7 @@ public:
     VisitSession &session() const { return *m_session; }
     PrescriptionEditor &editor() const { return *m_editor; }
     PrintActions &printing() const { return *m_printing; }
+    SafetyGuard &safety() const { return *m_safety; }
     ReportWindows &reports() const { return *m_reports; }
     PressButton *toolButton(const QString &caption) const;
     QAction *menuAction(const QString &caption) const;
@@ -90,6 +92,7 @@ private:
     WorkstationAreas m_areas;
     PrescriptionEditor *m_editor = nullptr;
     PrintActions *m_printing = nullptr;
+    SafetyGuard *m_safety = nullptr;
     ReportWindows *m_reports = nullptr;
     VisitSession *m_session = nullptr;
     DictionaryWindows *m_dictionaries = nullptr;
@@ -107,8 +110,10 @@ namespace WindowLayout {
 constexpr int kToolbarHeight = 780;
 constexpr int kRightLeft = 10020;
 constexpr int kPriceLeft = 15045;
-constexpr int kBottomRowTop = 9840, kBottomRowHeight = 375;
-constexpr int kWidth = 20160, kHeight = 10275;
+// The safety strip lies under the sheet, outside the paper form.
+constexpr int kStripTop = 9810, kStripHeight = 300;
+constexpr int kBottomRowTop = kStripTop + kStripHeight + 30, kBottomRowHeight = 375;
+constexpr int kWidth = 20160, kHeight = kBottomRowTop + kBottomRowHeight + 60;
 } // namespace WindowLayout
 
 } // namespace quillora

@@ -143,6 +143,8 @@ void PrescriptionEditor::applyPreset(const QString &caption)
 
 void PrescriptionEditor::applyPick(const DrugPick &pick)
 {
+    if (m_pickGate && !m_pickGate(pick))
+        return;
     const QString lf = body()->toPlainText();
     const QTextCursor cursor = body()->textCursor();
     const BodyEdit edit = pickIntoBody(pick.category, toCrLf(lf), toCrLfIndex(lf, cursor.selectionStart()),

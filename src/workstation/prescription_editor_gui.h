@@ -5,6 +5,8 @@
 
 #include <QObject>
 
+#include <functional>
+
 class QMenu;
 class QPlainTextEdit;
 
@@ -37,6 +39,8 @@ public:
     void insertAtCaret(const QString &crlfText);
     void applyPreset(const QString &caption);
     void applyPick(const DrugPick &pick);
+    // Asked before a pick goes into the body; a pick it turns down changes nothing.
+    void setPickGate(std::function<bool(const DrugPick &)> gate) { m_pickGate = std::move(gate); }
     void copySelectionToCard();
 
     void price();
@@ -76,6 +80,7 @@ private:
     bool m_loading = false;
     bool m_autoPricing = false;
     bool m_retotalling = false;
+    std::function<bool(const DrugPick &)> m_pickGate;
     PriceGrid m_acceptedGrid;  // the grid as last totalled, to fall back on when an amount is refused
 };
 

@@ -169,4 +169,9 @@ const std::array<UsageMenuItem, 4> &usageMenuItems()
 
 QString usageMenuInsertion(const UsageMenuItem &item) { return item.line + kCrLf + kCrLf; }
 
+QString pickedLines(CurrentCategory category, const QString &picked)
+{
+    return isDrugCategory(category) ? drugPickText(picked) : picked;
+}
+
 } // namespace quillora

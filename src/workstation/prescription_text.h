@@ -51,6 +51,10 @@ BodyEdit insertAt(const QString &text, int selectionStart, int selectionEnd, con
 BodyEdit pickIntoBody(CurrentCategory category, const QString &body, int selectionStart, int selectionEnd,
                       const QString &picked);
 
+// The lines a pick brings into the body, wherever they go: drug lines with their usage, the
+// herb, or the order set's content. What the checks read before a pick is made.
+QString pickedLines(CurrentCategory category, const QString &picked);
+
 inline const QString kKindGeneral = QStringLiteral("普通");
 inline const QString kKindTcm = QStringLiteral("中医");
 inline const QString kKindChildren = QStringLiteral("儿科");

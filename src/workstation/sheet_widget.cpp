@@ -120,8 +120,11 @@ void SheetWidget::setTitle(const QString &title)
 
 void SheetWidget::setKind(const QString &kind)
 {
+    const bool changed = kind != this->kind();
     m_captions[SheetLayout::Kind]->setText(kind);
     m_captions[SheetLayout::Kind]->adjustSize();
+    if (changed)
+        Q_EMIT kindChanged();
 }
 
 void SheetWidget::setInstitution(const QString &name)

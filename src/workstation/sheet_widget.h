@@ -46,6 +46,8 @@ public:
 Q_SIGNALS:
     // A click on the kind box.
     void kindClicked();
+    // The prescription kind shown changed.
+    void kindChanged();
     // A click on the sheet itself (not on a field or the body).
     void sheetClicked();
 

@@ -8,6 +8,7 @@ class HeaderEntry;
 class HistoryAreaWidget;
 class InjectionCardWidget;
 class PriceGridWidget;
+class SafetyStripWidget;
 class SheetWidget;
 class TemplatePickerWidget;
 class UsagePresetsWidget;
@@ -26,6 +27,7 @@ struct WorkstationAreas
     ActionBarWidget *actions = nullptr;
     UsagePresetsWidget *presets = nullptr;
     HeaderEntry *header = nullptr;
+    SafetyStripWidget *safety = nullptr;
 };
 
 } // namespace quillora

@@ -156,3 +156,43 @@ TEST_F(SettingsTest, NewFileHasTheLaterColumnsLast)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(SettingsTest, SafetyCheckSwitchesRoundTripAndAreOnInAnOlderFile)
+{
+    // A settings table from before the checks (and before the paper choice).
+    QStringList later, older;
+    for (const SettingsColumn &column : laterSettingsColumns())
+        later << column.name;
+    for (const SettingsColumn &column : settingsColumns()) {
+        if (!later.contains(column.name))
+            older << quoteIdentifier(column.name);
+    }
+    settings().exec(QStringLiteral("CREATE TABLE [旧] AS SELECT %1 FROM [设置]").arg(older.join(QLatin1Char(','))));
+    settings().exec(QStringLiteral("DROP TABLE [设置]"));
+    settings().exec(QStringLiteral("ALTER TABLE [旧] RENAME TO [设置]"));
+    {
+        // Still read without the columns: every check on.
+        SettingsRecord record(settings());
+        EXPECT_EQ(record.values().safetyChecks, (std::array<bool, kSafetyCheckCount>{true, true, true, true}));
+    }
+    reopen();
+    for (const SafetyCheckSwitch &s : safetyCheckSwitches())
+        EXPECT_EQ(stored(s.column), QStringLiteral("1")) << s.column.toStdString();
+
+    SettingsRecord record(settings());
+    record.values().safetyChecks[static_cast<int>(SafetyCheck::HerbPairs)] = false;
+    record.save();
+    EXPECT_EQ(stored(QStringLiteral("提示十八反")), QStringLiteral("0"));
+    EXPECT_EQ(stored(QStringLiteral("提示过敏")), QStringLiteral("1"));
+    const SettingsValues &again = record.values();
+    EXPECT_FALSE(again.checkOn(SafetyCheck::HerbPairs));
+    EXPECT_TRUE(again.checkOn(SafetyCheck::Allergy));
+    // Only "0" switches a check off.
+    SettingsRow(settings()).write({{QStringLiteral("提示药品数"), QStringLiteral("x")}});
+    record.discard();
+    EXPECT_TRUE(record.values().checkOn(SafetyCheck::DrugCount));
+}
+
+} // namespace
