@@ -2,6 +2,8 @@
 
 #include "data/key_indexes.h"
 
+#include <QTimer>
+
 #include "workstation/about_dialog.h"
 #include "base/message_dialog.h"
 #include "text/captions.h"
@@ -323,9 +325,6 @@ QAction *MainWindow::menuAction(const QString &caption) const
 
 void MainWindow::load()
 {
-    // The lists answer from their statements until the key indexes are read in.
-    m_workspace.settings().keyIndexes().startLoading();
-    m_workspace.archive().keyIndexes().startLoading();
     m_areas.drugs->chooseCategory(0, false);
     m_areas.header->refreshTemplates();
     m_areas.browser->listLastMonth();
@@ -340,6 +339,12 @@ void MainWindow::load()
     m_session->newVisit();
     m_areas.grid->total()->clear();
     m_safety->refresh();
+    // The key indexes are read after the opening, so that their reading does not hold it up;
+    // the lists answer from their statements until they are in.
+    QTimer::singleShot(0, this, [this] {
+        m_workspace.settings().keyIndexes().startLoading();
+        m_workspace.archive().keyIndexes().startLoading();
+    });
 }
 
 void MainWindow::centreOnScreen()
