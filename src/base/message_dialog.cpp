@@ -54,31 +54,27 @@ bool MessageDialog::confirm(QWidget *parent, const QString &text, const QString 
 bool MessageDialog::choose(QWidget *parent, const QString &text, const QString &first, const QString &second, Icon icon,
                            const QString &title)
 {
-    shown() << Shown{title, text, icon};
-    if (s_scripted)
-        return s_answers.isEmpty() ? true : s_answers.dequeue();
-    QMessageBox box(boxIcon(icon), title, text, QMessageBox::NoButton, parent);
-    QPushButton *yes = box.addButton(first, QMessageBox::AcceptRole);
-    QPushButton *no = box.addButton(second, QMessageBox::RejectRole);
-    box.setDefaultButton(yes);
-    box.setEscapeButton(no);
-    box.exec();
-    return box.clickedButton() == yes;
+    return twoButtons(parent, TwoButtons{title, text, icon, first, second, true});
 }
 
 bool MessageDialog::askToProceed(QWidget *parent, const QString &text, const QString &proceed, const QString &stop,
                                  const QString &title)
 {
-    shown() << Shown{title, text, Icon::Exclamation};
+    return twoButtons(parent, TwoButtons{title, text, Icon::Exclamation, proceed, stop, false});
+}
+
+bool MessageDialog::twoButtons(QWidget *parent, const TwoButtons &question)
+{
+    shown() << Shown{question.title, question.text, question.icon};
     if (s_scripted)
         return s_answers.isEmpty() ? true : s_answers.dequeue();
-    QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::NoButton, parent);
-    QPushButton *go = box.addButton(proceed, QMessageBox::AcceptRole);
-    QPushButton *no = box.addButton(stop, QMessageBox::RejectRole);
-    box.setDefaultButton(no);
+    QMessageBox box(boxIcon(question.icon), question.title, question.text, QMessageBox::NoButton, parent);
+    QPushButton *yes = box.addButton(question.yes, QMessageBox::AcceptRole);
+    QPushButton *no = box.addButton(question.no, QMessageBox::RejectRole);
+    box.setDefaultButton(question.yesIsDefault ? yes : no);
     box.setEscapeButton(no);
     box.exec();
-    return box.clickedButton() == go;
+    return box.clickedButton() == yes;
 }
 
 QString MessageDialog::saveFileName(QWidget *parent, const QString &caption, const QString &suggested, const QString &filter)

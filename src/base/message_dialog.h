@@ -50,6 +50,15 @@ public:
     static QString lastText();
 
 private:
+    struct TwoButtons
+    {
+        QString title, text;
+        Icon icon;
+        QString yes, no;
+        bool yesIsDefault;
+    };
+    static bool twoButtons(QWidget *parent, const TwoButtons &question);
+
     static bool s_scripted;
     static QQueue<bool> s_answers;
     static QQueue<QString> s_fileNames;
