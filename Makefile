@@ -21,8 +21,9 @@ test: build
 
 bench: deps
 	@cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release >/dev/null
-	@cmake --build $(BENCH_BUILD) -j $(JOBS) --target quillora_bench
+	@cmake --build $(BENCH_BUILD) -j $(JOBS) --target quillora_bench quillora_latency
 	./$(BENCH_BUILD)/bench/quillora_bench
+	./$(BENCH_BUILD)/bench/quillora_latency 1 10
 
 package: deps
 	@cmake -S . -B $(PACKAGE_BUILD) -DCMAKE_BUILD_TYPE=Release >/dev/null

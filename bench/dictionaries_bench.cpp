@@ -1,7 +1,7 @@
 #include "bench_support.h"
 #include "data/database.h"
 #include "dictionaries/drug_catalogue.h"
-#include "dictionaries/row_list_model.h"
+#include "forms/row_list_model.h"
 
 #include <benchmark/benchmark.h>
 

@@ -122,6 +122,10 @@ void DataFiles::open()
         // An archive that cannot take the index now (read-only, busy) still opens; reports read slower.
     }
     openOne(m_settings, settingsPath(), kSettingsKey);
+    // The dictionaries are read at every keystroke: a page cache that holds the whole settings
+    // file keeps them decrypted in memory (SQLite's 2 MB default is outgrown by a large
+    // catalogue). Pages are only taken as they are read, so a small file costs no more.
+    m_settings.exec(QStringLiteral("PRAGMA cache_size = -%1").arg(128 * 1024));  // KiB
     try {
         Schema::addLaterSettingsColumns(m_settings);
     } catch (const DbError &) {

@@ -1,6 +1,7 @@
 #include "data/database.h"
 
 #include "data/db_errors.h"
+#include "data/key_indexes.h"
 #include "text/pinyin_order.h"
 
 #include <QDeadlineTimer>
@@ -160,6 +161,8 @@ QVariant Statement::value(int column) const
     }
 }
 
+Database::Database() = default;
+
 Database::~Database() { close(); }
 
 void Database::open(const QString &path, const QString &key, Access access)
@@ -197,6 +200,7 @@ void Database::open(const QString &path, const QString &key, Access access)
 
 void Database::close()
 {
+    m_keyIndexes.reset();  // waits for a loader still reading
     if (m_db) {
         sqlite3_close_v2(m_db);
         m_db = nullptr;
@@ -229,9 +233,34 @@ qint64 Database::lastInsertRowId() const { return sqlite3_last_insert_rowid(m_db
 
 int Database::changes() const { return sqlite3_changes(m_db); }
 
+KeyIndexes &Database::keyIndexes()
+{
+    if (!m_keyIndexes)
+        m_keyIndexes = std::make_unique<KeyIndexes>(*this);
+    return *m_keyIndexes;
+}
+
+void Database::rowChanged(const QString &table, qint64 rowId)
+{
+    if (m_keyIndexes)
+        m_keyIndexes->rowChanged(table, rowId);
+}
+
+void Database::transactionEnded()
+{
+    if (m_keyIndexes)
+        m_keyIndexes->transactionEnded();
+}
+
 bool Database::deleteWhere(const QString &table, const QString &column, const QVariant &value)
 {
     Transaction transaction(*this);
+    if (m_keyIndexes && m_keyIndexes->covers(table)) {
+        Statement rows(*this, QStringLiteral("SELECT rowid FROM %1 WHERE %2 = ?").arg(quoteIdentifier(table), column == QLatin1String("rowid") ? column : quoteIdentifier(column)));
+        rows.bindValue(1, value);
+        while (rows.next())
+            rowChanged(table, rows.int64(0));
+    }
     Statement q(*this, QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(quoteIdentifier(table), column == QLatin1String("rowid") ? column : quoteIdentifier(column)));
     q.bindValue(1, value);
     q.run();
@@ -271,6 +300,7 @@ Transaction::~Transaction()
         } catch (const DbError &) {
             // Nothing to roll back when SQLite already ended the transaction itself.
         }
+        m_db.transactionEnded();
     }
 }
 
@@ -283,6 +313,7 @@ void Transaction::commit()
         try {
             m_db.exec(QStringLiteral("COMMIT"));
             m_done = true;
+            m_db.transactionEnded();
             return;
         } catch (const DbError &error) {
             if ((error.code() & 0xff) == SQLITE_BUSY && m_db.inTransaction() && !deadline.hasExpired()) {
@@ -297,6 +328,7 @@ void Transaction::commit()
                     // The caller reads the file again and finds out what it holds.
                 }
             }
+            m_db.transactionEnded();
             throw;
         }
     }

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QVariant>
+#include <memory>
 #include <stdexcept>
 
 struct sqlite3;
@@ -34,6 +35,7 @@ public:
 };
 
 class Database;
+class KeyIndexes;
 
 // A prepared statement with bound parameters; finalised when it goes out of scope.
 class Statement
@@ -76,7 +78,7 @@ private:
 class Database
 {
 public:
-    Database() = default;
+    Database();
     ~Database();
     Database(const Database &) = delete;
     Database &operator=(const Database &) = delete;
@@ -111,8 +113,16 @@ public:
     sqlite3 *handle() const { return m_db; }
     [[noreturn]] void fail(int code) const;
 
+    // The in-memory key indexes of this file (made on first use, dropped when it closes).
+    KeyIndexes &keyIndexes();
+    // A row of the table was written or deleted: the key indexes follow it.
+    void rowChanged(const QString &table, qint64 rowId);
+    // Called when a transaction has ended, committed or not.
+    void transactionEnded();
+
 private:
     sqlite3 *m_db = nullptr;
+    std::unique_ptr<KeyIndexes> m_keyIndexes;
     QString m_path;
     int m_busyTimeout = 5000;
 };

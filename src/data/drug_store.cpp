@@ -1,6 +1,7 @@
 #include "data/drug_store.h"
 
 #include "data/database.h"
+#include "data/key_indexes.h"
 
 namespace quillora {
 
@@ -9,6 +10,17 @@ namespace {
 const QString kDrugColumns = QStringLiteral("rowid, [拼音], [名称], [分类], [数量], [单位], [单价]");
 
 QString containing(const QString &text) { return QLatin1Char('%') + escapeLike(text) + QLatin1Char('%'); }
+
+const QString kTable = QStringLiteral("药品");
+
+QList<ListedRow> listedHits(const QList<KeyHit> &hits)
+{
+    QList<ListedRow> rows;
+    rows.reserve(hits.size());
+    for (const KeyHit &hit : hits)
+        rows << ListedRow{hit.rowId, hit.shown.value(0)};
+    return rows;
+}
 
 DrugRow readDrug(const Statement &q)
 {
@@ -24,7 +36,9 @@ qint64 DrugStore::insert(const DrugRow &row)
     q.bind(1, row.code).bind(2, row.name).bind(3, row.category).bind(4, row.quantity).bind(5, row.unit);
     q.bind(6, row.price);
     q.run();
-    return m_db.lastInsertRowId();
+    const qint64 id = m_db.lastInsertRowId();
+    m_db.rowChanged(kTable, id);
+    return id;
 }
 
 bool DrugStore::update(const DrugRow &row)
@@ -36,6 +50,7 @@ bool DrugStore::update(const DrugRow &row)
     q.bind(6, row.price).bind(7, row.rowId);
     q.run();
     const bool changed = m_db.changes() > 0;
+    m_db.rowChanged(kTable, row.rowId);
     t.commit();
     return changed;
 }
@@ -66,6 +81,8 @@ QList<ListedRow> DrugStore::listed(const QString &sql, const QStringList &patter
 
 QList<ListedRow> DrugStore::searchByCode(const QString &text, int limit)
 {
+    if (const KeyIndex *index = m_db.keyIndexes().find(kTable, QStringLiteral("拼音")))
+        return listedHits(index->search(text, nullptr, limit));
     return listed(QStringLiteral("SELECT rowid, [名称] FROM [药品] WHERE [拼音] LIKE ? ESCAPE '\\' "
                                  "ORDER BY [名称] COLLATE PINYIN, rowid LIMIT ?"),
                   {containing(text)}, limit);
@@ -73,6 +90,8 @@ QList<ListedRow> DrugStore::searchByCode(const QString &text, int limit)
 
 QList<ListedRow> DrugStore::searchByCode(const QString &text, const QString &category, int limit)
 {
+    if (const KeyIndex *index = m_db.keyIndexes().find(kTable, QStringLiteral("拼音")))
+        return listedHits(index->search(text, &category, limit));
     return listed(QStringLiteral("SELECT rowid, [名称] FROM [药品] WHERE [拼音] LIKE ? ESCAPE '\\' "
                                  "AND [分类] LIKE ? ESCAPE '\\' ORDER BY [名称] COLLATE PINYIN, rowid LIMIT ?"),
                   {containing(text), containing(category)}, limit);

@@ -1,12 +1,15 @@
 #include "data/order_set_store.h"
 
 #include "data/database.h"
+#include "data/key_indexes.h"
 
 namespace quillora {
 
 namespace {
 
 QString containing(const QString &text) { return QLatin1Char('%') + escapeLike(text) + QLatin1Char('%'); }
+
+const QString kTable = QStringLiteral("个人组套");
 
 } // namespace
 
@@ -34,6 +37,12 @@ QList<ListedRow> OrderSetStore::ofKindExactly(const QString &kind)
 
 QList<ListedRow> OrderSetStore::searchByCode(const QString &text, const QString &kind)
 {
+    if (const KeyIndex *index = m_db.keyIndexes().find(kTable, QStringLiteral("拼音"))) {
+        QList<ListedRow> rows;
+        for (const KeyHit &hit : index->search(text, &kind, -1))
+            rows << ListedRow{hit.rowId, hit.shown.value(0)};
+        return rows;
+    }
     return listed(QStringLiteral("[拼音] LIKE ? ESCAPE '\\' AND [分类] LIKE ? ESCAPE '\\'"),
                   {containing(text), containing(kind)});
 }
@@ -54,6 +63,7 @@ qint64 OrderSetStore::insert(const OrderSetRow &row)
     q.bind(1, row.name).bind(2, row.kind).bind(3, row.code).bind(4, row.content);
     q.run();
     const qint64 id = m_db.lastInsertRowId();
+    m_db.rowChanged(kTable, id);
     t.commit();
     return id;
 }
@@ -65,6 +75,7 @@ bool OrderSetStore::update(const OrderSetRow &row)
     q.bind(1, row.name).bind(2, row.kind).bind(3, row.code).bind(4, row.content).bind(5, row.rowId);
     q.run();
     const bool changed = m_db.changes() > 0;
+    m_db.rowChanged(kTable, row.rowId);
     t.commit();
     return changed;
 }

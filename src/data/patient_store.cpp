@@ -1,6 +1,8 @@
 #include "data/patient_store.h"
 
 #include "data/database.h"
+#include "data/drug_store.h"
+#include "data/key_indexes.h"
 #include "data/visit_record.h"
 #include "text/numbers.h"
 #include "text/pinyin.h"
@@ -92,8 +94,13 @@ bool PatientStore::upsert(const PatientRow &row)
     for (int i = 0; i < values.size(); ++i)
         update.bind(i + 1, values[i]);
     update.run();
-    if (m_db.changes() > 0)
+    if (m_db.changes() > 0) {
+        Statement changed(m_db, QStringLiteral("SELECT rowid FROM [患者信息] WHERE [序号] = ?"));
+        changed.bind(1, row.key);
+        while (changed.next())
+            m_db.rowChanged(QStringLiteral("患者信息"), changed.int64(0));
         return true;
+    }
     if (row.sex.isEmpty())
         return false;
     Statement insert(m_db, QStringLiteral(
@@ -102,7 +109,25 @@ bool PatientStore::upsert(const PatientRow &row)
     for (int i = 0; i < values.size(); ++i)
         insert.bind(i + 1, values[i]);
     insert.run();
+    m_db.rowChanged(QStringLiteral("患者信息"), m_db.lastInsertRowId());
     return true;
+}
+
+QList<ListedRow> PatientStore::pickList(const QString &text, int currentYear, int limit)
+{
+    QList<ListedRow> rows;
+    if (const KeyIndex *index = m_db.keyIndexes().find(QStringLiteral("患者信息"), QStringLiteral("序号"))) {
+        for (const KeyHit &hit : index->search(text, nullptr, limit)) {
+            PatientRow row;
+            row.name = hit.shown.value(0);
+            row.birthYear = hit.shown.value(1);
+            rows << ListedRow{hit.rowId, patientListText(row, currentYear)};
+        }
+        return rows;
+    }
+    for (const PatientRow &row : search(text, limit))
+        rows << ListedRow{row.rowId, patientListText(row, currentYear)};
+    return rows;
 }
 
 QList<PatientRow> PatientStore::search(const QString &text, int limit)

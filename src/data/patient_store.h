@@ -42,6 +42,9 @@ public:
     bool upsert(const PatientRow &row);
     // Rows whose key contains the text (literally, ASCII case ignored), in stored order.
     QList<PatientRow> search(const QString &text, int limit = 200);
+    // The same rows as the pick list shows them (patientListText), from the key index when it
+    // is loaded.
+    QList<struct ListedRow> pickList(const QString &text, int currentYear, int limit = 200);
     std::optional<PatientRow> byRowId(qint64 rowId);
     std::optional<PatientRow> byKey(const QString &key);
 

@@ -128,6 +128,8 @@ void Schema::ensureArchiveIndexes(Database &db)
     // The outpatient log and the workload count read these columns of a date range: an index
     // that holds them answers a year of visits without reading the (large) visit rows.
     db.exec(QStringLiteral("CREATE INDEX IF NOT EXISTS [档案_日志] ON [档案]([9], [名称], [0], [1], [2], [8], [6], [13], [14])"));
+    // A name search reads the visits of the matching names only, whatever the archive's size.
+    db.exec(QStringLiteral("CREATE INDEX IF NOT EXISTS [档案_姓名] ON [档案]([0], [9], [1], [2], [名称])"));
 }
 
 void Schema::createSettings(Database &db)

@@ -2,9 +2,11 @@
 
 #include "data/database.h"
 #include "data/dates.h"
+#include "data/key_indexes.h"
 #include "data/list_column.h"
 #include "data/schema.h"
 
+#include <algorithm>
 #include <sqlcipher/sqlite3.h>
 
 namespace quillora {
@@ -134,6 +136,12 @@ SaveOutcome VisitStore::save(const VisitRecord &visit, int currentYear)
     SaveOutcome outcome;
     Transaction transaction(m_db);
     write(v);
+    {
+        Statement saved(m_db, QStringLiteral("SELECT rowid FROM [档案] WHERE [名称] = ?"));
+        saved.bind(1, v.key);
+        while (saved.next())
+            m_db.rowChanged(QStringLiteral("档案"), saved.int64(0));
+    }
     if (const std::optional<PatientRow> patient = patientRowOf(v, currentYear))
         outcome = registerPatient(*patient);
     try {
@@ -208,8 +216,48 @@ std::optional<VisitRecord> VisitStore::byRowId(qint64 rowId)
     return readVisit(q);
 }
 
+namespace {
+
+// The visits of the given names dated from..to, newest key first: each name is looked up in
+// the name index instead of reading every visit of the range.
+QList<VisitListEntry> visitsOfNames(Database &db, const QStringList &names, const QDate &from, const QDate &to)
+{
+    constexpr int kNamesPerStatement = 200;
+    QList<VisitListEntry> entries;
+    for (qsizetype first = 0; first < names.size(); first += kNamesPerStatement) {
+        const QStringList chunk = names.mid(first, kNamesPerStatement);
+        QStringList marks;
+        for (qsizetype i = 0; i < chunk.size(); ++i)
+            marks << QStringLiteral("?");
+        Statement q(db, QStringLiteral("SELECT rowid, [名称], [0], [1], [2], [9] FROM [档案] INDEXED BY [档案_姓名] "
+                                       "WHERE [0] IN (%1) AND [9] BETWEEN ? AND ?").arg(marks.join(QLatin1Char(','))));
+        int index = 1;
+        for (const QString &name : chunk)
+            q.bind(index++, name);
+        q.bind(index++, dateText(from));
+        q.bind(index, dateText(to));
+        while (q.next())
+            entries << VisitListEntry{q.int64(0), q.text(1), q.text(2), q.text(3), q.text(4), q.text(5)};
+    }
+    std::sort(entries.begin(), entries.end(), [](const VisitListEntry &a, const VisitListEntry &b) {
+        const int c = QString::compare(a.key, b.key);
+        return c != 0 ? c > 0 : a.rowId > b.rowId;
+    });
+    return entries;
+}
+
+} // namespace
+
 QList<VisitListEntry> VisitStore::list(const QString &nameFilter, const QDate &from, const QDate &to)
 {
+    if (!nameFilter.isEmpty()) {
+        if (const KeyIndex *names = m_db.keyIndexes().find(QStringLiteral("档案"), QStringLiteral("0"))) {
+            QStringList matching;
+            for (const KeyHit &hit : names->search(nameFilter, nullptr, -1))
+                matching << hit.shown.value(0);
+            return visitsOfNames(m_db, matching, from, to);
+        }
+    }
     Statement q(m_db, QStringLiteral("SELECT rowid, [名称], [0], [1], [2], [9] FROM [档案] "
                                      "WHERE [0] LIKE ?1 ESCAPE '\\' AND [9] BETWEEN ?2 AND ?3 ORDER BY [名称] DESC"));
     q.bind(1, QLatin1Char('%') + escapeLike(nameFilter) + QLatin1Char('%'));

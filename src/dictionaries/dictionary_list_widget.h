@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dictionaries/row_list_model.h"
+#include "forms/row_list_model.h"
 
 #include <QListView>
 

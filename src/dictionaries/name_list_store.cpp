@@ -2,6 +2,7 @@
 
 #include "data/database.h"
 #include "data/dictionary_store.h"
+#include "data/key_indexes.h"
 
 namespace quillora {
 
@@ -17,10 +18,23 @@ QList<ListedRow> listed(Statement &q)
     return rows;
 }
 
+QList<ListedRow> listed(const QList<KeyHit> &hits)
+{
+    QList<ListedRow> rows;
+    rows.reserve(hits.size());
+    for (const KeyHit &hit : hits)
+        rows << ListedRow{hit.rowId, hit.shown.value(0)};
+    return rows;
+}
+
+const QString kTemplates = QStringLiteral("病史模板");
+
 } // namespace
 
 QList<ListedRow> NameListStore::search(const QString &column, const QString &text, int limit)
 {
+    if (const KeyIndex *index = m_db.keyIndexes().find(m_table, column))
+        return listed(index->search(text, nullptr, limit));
     Statement q(m_db, QStringLiteral("SELECT rowid, [名称] FROM %1 WHERE %2 LIKE ? ESCAPE '\\' ORDER BY rowid LIMIT ?")
                           .arg(quoteIdentifier(m_table), quoteIdentifier(column)));
     q.bind(1, containing(text)).bind(2, limit);
@@ -44,6 +58,7 @@ qint64 NameListStore::insert(const QString &name, const QString &code)
     q.bind(1, name).bind(2, code).bind(3, DictionaryStore::searchKey(name, code));
     q.run();
     const qint64 id = m_db.lastInsertRowId();
+    m_db.rowChanged(m_table, id);
     t.commit();
     return id;
 }
@@ -55,6 +70,8 @@ bool NameListStore::remove(qint64 rowId)
 
 QList<ListedRow> HistoryTemplateStore::searchByKey(const QString &filter)
 {
+    if (const KeyIndex *index = m_db.keyIndexes().find(kTemplates, QStringLiteral("序号")))
+        return listed(index->search(filter, nullptr, -1));
     Statement q(m_db, QStringLiteral("SELECT rowid, [名称] FROM [病史模板] WHERE [序号] LIKE ? ESCAPE '\\' ORDER BY [名称] COLLATE PINYIN, rowid"));
     q.bind(1, containing(filter));
     return listed(q);
@@ -82,6 +99,7 @@ qint64 HistoryTemplateStore::insert(const QString &name, const QString &code, co
     q.bind(1, name).bind(2, content).bind(3, DictionaryStore::searchKey(name, code)).bind(4, code);
     q.run();
     const qint64 id = m_db.lastInsertRowId();
+    m_db.rowChanged(kTemplates, id);
     t.commit();
     return id;
 }
@@ -93,6 +111,7 @@ bool HistoryTemplateStore::update(qint64 rowId, const QString &name, const QStri
     q.bind(1, name).bind(2, content).bind(3, DictionaryStore::searchKey(name, code)).bind(4, code).bind(5, rowId);
     q.run();
     const bool changed = m_db.changes() > 0;
+    m_db.rowChanged(kTemplates, rowId);
     t.commit();
     return changed;
 }

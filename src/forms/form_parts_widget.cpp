@@ -1,5 +1,7 @@
 #include "forms/form_parts_widget.h"
 
+#include "forms/row_list_model.h"
+
 #include "data/drug_store.h"
 #include "forms/twips.h"
 
@@ -49,25 +51,28 @@ void ClickLabel::mouseReleaseEvent(QMouseEvent *event)
         Q_EMIT clicked();
 }
 
-RowList::RowList(QWidget *parent) : QListWidget(parent)
+RowList::RowList(QWidget *parent) : QListView(parent), m_rows(new RowListModel(this))
 {
-    connect(this, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem *item) { Q_EMIT picked(row(item)); });
+    setModel(m_rows);
+    setUniformItemSizes(true);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    connect(this, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex &index) { Q_EMIT picked(index.row()); });
+    connect(this, &QAbstractItemView::clicked, this, [this](const QModelIndex &index) { Q_EMIT lineClicked(index.row()); });
 }
 
-void RowList::fill(const QList<ListedRow> &rows)
-{
-    clear();
-    for (const ListedRow &r : rows) {
-        auto *item = new QListWidgetItem(r.text, this);
-        item->setData(Qt::UserRole, r.rowId);
-    }
-}
+void RowList::fill(const QList<ListedRow> &rows) { m_rows->setRows(rows); }
 
-qint64 RowList::rowIdAt(int index) const
-{
-    const QListWidgetItem *entry = item(index);
-    return entry ? entry->data(Qt::UserRole).toLongLong() : 0;
-}
+void RowList::clear() { m_rows->clear(); }
+
+int RowList::count() const { return m_rows->rowCount(); }
+
+QString RowList::textAt(int index) const { return m_rows->textAt(index); }
+
+qint64 RowList::rowIdAt(int index) const { return m_rows->rowIdAt(index); }
+
+int RowList::currentRow() const { return currentIndex().row(); }
+
+void RowList::setCurrentRow(int index) { setCurrentIndex(m_rows->index(index, 0)); }
 
 void RowList::keyPressEvent(QKeyEvent *event)
 {
@@ -76,7 +81,7 @@ void RowList::keyPressEvent(QKeyEvent *event)
         Q_EMIT picked(currentRow());
         return;
     }
-    QListWidget::keyPressEvent(event);
+    QListView::keyPressEvent(event);
 }
 
 QLabel *formLabel(const QString &name, const QString &text, const FontSpec &font, QWidget *parent)

@@ -5,7 +5,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QWidget>
 
 namespace quillora {
@@ -42,23 +42,37 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
 };
 
-// A pick list whose entries keep the row they stand for.
-class RowList : public QListWidget
+class RowListModel;
+
+// A pick list whose entries keep the row they stand for: a view over its own list of rows,
+// filled in one go, every line the same height, so a long list costs what a screenful does.
+class RowList : public QListView
 {
     Q_OBJECT
 
 public:
     explicit RowList(QWidget *parent = nullptr);
     void fill(const QList<struct ListedRow> &rows);
+    void clear();
+    RowListModel *rows() const { return m_rows; }
+    int count() const;
+    QString textAt(int index) const;
     qint64 rowIdAt(int index) const;
+    int currentRow() const;
+    void setCurrentRow(int index);
     qint64 currentRowId() const { return rowIdAt(currentRow()); }
 
 Q_SIGNALS:
     // Double-click or Enter on an entry.
     void picked(int index);
+    // A click on an entry.
+    void lineClicked(int index);
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    RowListModel *m_rows;
 };
 
 // Builders for the form's plain elements, named the way tests and tools find them.

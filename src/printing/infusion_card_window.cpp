@@ -293,11 +293,10 @@ QString InfusionCardWindow::pickedName(const QString &entry)
 
 void InfusionCardWindow::pick(int index)
 {
-    const QListWidgetItem *item = m_pickList->item(index);
-    if (!item)
+    if (index < 0 || index >= m_pickList->count())
         return;
     QLineEdit *name = m_cells[Name][m_currentRow];
-    name->setText(pickedName(item->text()));
+    name->setText(pickedName(m_pickList->textAt(index)));
     name->setFocus();
     name->end(false);
 }

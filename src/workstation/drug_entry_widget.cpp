@@ -93,10 +93,9 @@ void DrugEntryWidget::search(const QString &text)
 
 void DrugEntryWidget::pick(int index)
 {
-    QListWidgetItem *item = m_list->item(index);
-    if (!item)
+    if (index < 0 || index >= m_list->count())
         return;
-    DrugPick result{m_category, item->text()};
+    DrugPick result{m_category, m_list->textAt(index)};
     if (m_listHoldsOrderSets) {
         // An order set is inserted from the row its entry stands for.
         std::optional<OrderSetRow> row;

@@ -32,8 +32,7 @@ HeaderEntry::HeaderEntry(Workspace &workspace, SheetWidget &sheet, InjectionCard
     connect(sheet.addressList(), &RowList::picked, this, &HeaderEntry::pickAddress);
     connect(sheet.patientList(), &RowList::picked, this, &HeaderEntry::pickPatient);
     connect(templates.filter(), &QLineEdit::textChanged, this, &HeaderEntry::refreshTemplates);
-    connect(templates.list(), &QListWidget::itemClicked, this,
-            [this](QListWidgetItem *item) { insertTemplate(m_templates.list()->row(item)); });
+    connect(templates.list(), &RowList::lineClicked, this, &HeaderEntry::insertTemplate);
 }
 
 QLineEdit *HeaderEntry::field(int index) const { return m_sheet.field(index); }
@@ -111,11 +110,7 @@ void HeaderEntry::searchPatients(const QString &name)
         return;
     list->clear();
     guarded([&] {
-        const int year = Clock::today().year();
-        QList<ListedRow> rows;
-        for (const PatientRow &row : PatientStore(m_workspace.archive()).search(name))
-            rows << ListedRow{row.rowId, patientListText(row, year)};
-        list->fill(rows);
+        list->fill(PatientStore(m_workspace.archive()).pickList(name, Clock::today().year()));
     });
     list->setVisible(list->count() > 0);
     list->raise();
@@ -183,11 +178,10 @@ bool HeaderEntry::eventFilter(QObject *watched, QEvent *event)
 
 void HeaderEntry::pickDiagnosis(int index)
 {
-    QListWidgetItem *item = m_sheet.diagnosisList()->item(index);
-    if (!item)
+    if (index < 0 || index >= m_sheet.diagnosisList()->count())
         return;
     QLineEdit *box = field(FieldDiagnosis);
-    box->setText(HeaderRules::pickedDiagnosis(box->text(), item->text()));
+    box->setText(HeaderRules::pickedDiagnosis(box->text(), m_sheet.diagnosisList()->textAt(index)));
     box->setFocus();
     box->end(false);
     m_sheet.diagnosisList()->hide();
@@ -195,11 +189,10 @@ void HeaderEntry::pickDiagnosis(int index)
 
 void HeaderEntry::pickAddress(int index)
 {
-    QListWidgetItem *item = m_sheet.addressList()->item(index);
-    if (!item)
+    if (index < 0 || index >= m_sheet.addressList()->count())
         return;
     QLineEdit *box = field(FieldAddress);
-    box->setText(item->text());
+    box->setText(m_sheet.addressList()->textAt(index));
     box->setFocus();
     box->end(false);
     m_sheet.addressList()->hide();

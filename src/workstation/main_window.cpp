@@ -1,5 +1,9 @@
 #include "workstation/main_window.h"
 
+#include "data/key_indexes.h"
+
+#include <QTimer>
+
 #include "workstation/about_dialog.h"
 #include "base/message_dialog.h"
 #include "text/captions.h"
@@ -335,6 +339,12 @@ void MainWindow::load()
     m_session->newVisit();
     m_areas.grid->total()->clear();
     m_safety->refresh();
+    // The key indexes are read after the opening, so that their reading does not hold it up;
+    // the lists answer from their statements until they are in.
+    QTimer::singleShot(0, this, [this] {
+        m_workspace.settings().keyIndexes().startLoading();
+        m_workspace.archive().keyIndexes().startLoading();
+    });
 }
 
 void MainWindow::centreOnScreen()

@@ -7,11 +7,12 @@
 #include "data/dates.h"
 #include "forms/form_parts_widget.h"
 #include "forms/sheet_layout.h"
+#include "workstation/visit_list_model.h"
 
 #include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -62,7 +63,11 @@ void VisitBrowserWidget::build()
     placeAt(today, BrowserLayout::kTodayButton);
     placeAt(previous, BrowserLayout::kPreviousButton);
     placeAt(next, BrowserLayout::kNextButton);
-    m_results = new QListWidget(this);
+    m_results = new QListView(this);
+    m_entries = new VisitListModel(this);
+    m_results->setModel(m_entries);
+    m_results->setUniformItemSizes(true);
+    m_results->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_results->setObjectName(QStringLiteral("List4"));
     placeAt(m_results, BrowserLayout::kResultList);
 
@@ -85,8 +90,8 @@ void VisitBrowserWidget::build()
         m_from->setText(dateText(Clock::today().addYears(-10)));
         m_to->setText(dateText(Clock::today()));
     });
-    connect(m_results, &QListWidget::itemClicked, this,
-            [this](QListWidgetItem *item) { Q_EMIT visitClicked(m_results->row(item), keyAt(m_results->row(item))); });
+    connect(m_results, &QAbstractItemView::clicked, this,
+            [this](const QModelIndex &index) { Q_EMIT visitClicked(index.row(), keyAt(index.row())); });
     m_results->viewport()->installEventFilter(this);
     m_from->installEventFilter(this);
     m_to->installEventFilter(this);
@@ -100,8 +105,8 @@ bool VisitBrowserWidget::eventFilter(QObject *watched, QEvent *event)
         if (mouse->button() == Qt::RightButton) {
             // The menu deletes the visit on the sheet, so the right button never moves the
             // highlight onto another entry.
-            if (event->type() == QEvent::MouseButtonRelease && m_results->count() > 0) {
-                m_menuIndex = m_results->currentRow();
+            if (event->type() == QEvent::MouseButtonRelease && m_entries->rowCount() > 0) {
+                m_menuIndex = m_results->currentIndex().row();
                 m_menu->popup(mouse->globalPosition().toPoint());
             }
             return true;
@@ -120,19 +125,11 @@ bool VisitBrowserWidget::eventFilter(QObject *watched, QEvent *event)
     return QGroupBox::eventFilter(watched, event);
 }
 
-void VisitBrowserWidget::fill(const QList<VisitListEntry> &entries)
-{
-    m_results->clear();
-    for (const VisitListEntry &entry : entries) {
-        auto *item = new QListWidgetItem(entry.text(), m_results);
-        item->setData(Qt::UserRole, entry.key);
-        item->setData(Qt::UserRole + 1, entry.rowId);
-    }
-}
+void VisitBrowserWidget::fill(const QList<VisitListEntry> &entries) { m_entries->setEntries(entries); }
 
 bool VisitBrowserWidget::run(bool quiet)
 {
-    m_results->clear();
+    m_entries->clear();
     const auto from = parseVisitDate(m_from->text());
     const auto to = parseVisitDate(m_to->text());
     if (!from || !to) {
@@ -172,7 +169,7 @@ void VisitBrowserWidget::stepDay(int days)
 {
     const auto to = parseVisitDate(m_to->text());
     if (!to) {
-        m_results->clear();
+        m_entries->clear();
         return;
     }
     m_from->setText(dateText(to->addDays(days)));
@@ -189,15 +186,10 @@ void VisitBrowserWidget::listLastMonth()
     run(true);
 }
 
-QString VisitBrowserWidget::keyAt(int index) const
-{
-    const QListWidgetItem *item = m_results->item(index);
-    return item ? item->data(Qt::UserRole).toString() : QString();
-}
+QString VisitBrowserWidget::keyAt(int index) const { return m_entries->keyAt(index); }
 
-void VisitBrowserWidget::removeEntry(int index)
-{
-    delete m_results->takeItem(index);
-}
+void VisitBrowserWidget::removeEntry(int index) { m_entries->removeAt(index); }
+
+void VisitBrowserWidget::removeVisit(const QString &key) { m_entries->removeKey(key); }
 
 } // namespace quillora

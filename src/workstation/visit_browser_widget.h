@@ -5,13 +5,14 @@
 #include <QGroupBox>
 
 class QLineEdit;
-class QListWidget;
+class QListView;
 class QMenu;
 class QPushButton;
 
 namespace quillora {
 
 class Database;
+class VisitListModel;
 
 // The visit browser: name filter, date range, today / previous / next day and the result list.
 class VisitBrowserWidget : public QGroupBox
@@ -24,7 +25,8 @@ public:
     QLineEdit *nameFilter() const { return m_name; }
     QLineEdit *fromDate() const { return m_from; }
     QLineEdit *toDate() const { return m_to; }
-    QListWidget *results() const { return m_results; }
+    QListView *results() const { return m_results; }
+    VisitListModel *entries() const { return m_entries; }
     QMenu *resultMenu() const { return m_menu; }
 
     // "查    询": lists with the filters as typed; false (after the date message) when they are not dates.
@@ -38,6 +40,8 @@ public:
     // The visit key of a result entry.
     QString keyAt(int index) const;
     void removeEntry(int index);
+    // Takes every entry of the visit out of the result.
+    void removeVisit(const QString &key);
 
 Q_SIGNALS:
     void visitClicked(int index, const QString &key);
@@ -57,7 +61,8 @@ private:
     QLineEdit *m_name = nullptr;
     QLineEdit *m_from = nullptr;
     QLineEdit *m_to = nullptr;
-    QListWidget *m_results = nullptr;
+    QListView *m_results = nullptr;
+    VisitListModel *m_entries = nullptr;
     QMenu *m_menu = nullptr;
     int m_menuIndex = -1;
 };

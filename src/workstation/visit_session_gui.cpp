@@ -21,7 +21,7 @@
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPlainTextEdit>
 
 namespace quillora {
@@ -200,10 +200,7 @@ void VisitSession::deleteVisit(int index)
         return;
     }
     // The entry of the deleted visit goes, wherever the list has it now.
-    for (int i = m_areas.browser->results()->count() - 1; i >= 0; --i) {
-        if (m_areas.browser->keyAt(i) == key)
-            m_areas.browser->removeEntry(i);
-    }
+    m_areas.browser->removeVisit(key);
     newVisit();
 }
 

@@ -19,7 +19,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
@@ -83,7 +83,7 @@ protected:
     }
     static int listedVisits(Program &program)
     {
-        return program.mainWindow()->findChild<QListWidget *>(QStringLiteral("List4"))->count();
+        return program.mainWindow()->findChild<QListView *>(QStringLiteral("List4"))->model()->rowCount();
     }
     // "立即备份" on the given day, through the window.
     static void backUpOn(BackupWindow *window, const QDate &day)

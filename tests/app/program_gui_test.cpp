@@ -13,7 +13,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -165,9 +165,9 @@ TEST_F(ProgramTest, ReadOnlyProgramFolderIsNeverHiddenBehindAnEmptyArchive)
     ASSERT_TRUE(program.start());
     login(program, QStringLiteral("816"));
     ASSERT_NE(program.mainWindow(), nullptr);
-    const auto *results = program.mainWindow()->findChild<QListWidget *>(QStringLiteral("List4"));
-    ASSERT_EQ(results->count(), 1);
-    EXPECT_EQ(results->item(0)->text(), QStringLiteral("王秀兰[男,35岁,2026-12-01]"));
+    const auto *results = program.mainWindow()->findChild<QListView *>(QStringLiteral("List4"));
+    ASSERT_EQ(results->model()->rowCount(), 1);
+    EXPECT_EQ(results->model()->index(0, 0).data().toString(), QStringLiteral("王秀兰[男,35岁,2026-12-01]"));
 }
 
 } // namespace

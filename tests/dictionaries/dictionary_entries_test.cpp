@@ -1,7 +1,7 @@
 #include "dictionaries/dictionary_entries.h"
 #include "dictionaries/kept_text.h"
 #include "dictionaries/name_list_store.h"
-#include "dictionaries/row_list_model.h"
+#include "forms/row_list_model.h"
 
 #include "support/data_fixture.h"
 

@@ -184,7 +184,7 @@ TEST_F(InfusionCardWindowTest, PickListFollowsTheTypedRowAndPicksByItsRules)
         QTest::keyClick(name, Qt::Key_Down);
         EXPECT_TRUE(list->hasFocus());
         EXPECT_EQ(list->currentRow(), 0);
-        const QString entry = list->item(i)->text();
+        const QString entry = list->textAt(i);
         list->setCurrentRow(i);
         QTest::keyClick(list, Qt::Key_Return);
         const auto rule = std::find_if(std::begin(rules), std::end(rules), [&](const auto &r) { return QString::fromUtf8(r.entry) == entry; });

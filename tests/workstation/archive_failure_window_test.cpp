@@ -8,7 +8,8 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QListWidget>
+#include <QListView>
+#include "support/list_lines.h"
 #include <QPushButton>
 #include <sqlcipher/sqlite3.h>
 
@@ -20,13 +21,13 @@ namespace {
 class ArchiveFailureWindowTest : public MainWindowTest
 {
 protected:
-    QListWidget *results() const { return find<QListWidget>(QStringLiteral("List4")); }
+    QListView *results() const { return find<QListView>(QStringLiteral("List4")); }
     void clickEntry(const QString &name)
     {
-        for (int row = 0; row < results()->count(); ++row) {
-            if (results()->item(row)->text().startsWith(name + QLatin1Char('['))) {
+        for (int row = 0; row < lineCount(results()); ++row) {
+            if (lineText(results(), row).startsWith(name + QLatin1Char('['))) {
                 QTest::mouseClick(results()->viewport(), Qt::LeftButton, Qt::NoModifier,
-                                  results()->visualItemRect(results()->item(row)).center());
+                                  lineRect(results(), row).center());
                 return;
             }
         }

@@ -7,7 +7,8 @@
 #include "workstation/visit_session_gui.h"
 
 #include <QLabel>
-#include <QListWidget>
+#include <QListView>
+#include "support/list_lines.h"
 #include <QPushButton>
 
 using namespace quillora;
@@ -18,7 +19,7 @@ namespace {
 class ArchiveWindowTest : public MainWindowTest
 {
 protected:
-    QListWidget *results() const { return find<QListWidget>(QStringLiteral("List4")); }
+    QListView *results() const { return find<QListView>(QStringLiteral("List4")); }
     QLineEdit *box(const char *name) const { return find<QLineEdit>(QString::fromUtf8(name)); }
     int visitRows() const
     {
@@ -34,7 +35,7 @@ protected:
     }
     void clickEntry(int row)
     {
-        QTest::mouseClick(results()->viewport(), Qt::LeftButton, Qt::NoModifier, results()->visualItemRect(results()->item(row)).center());
+        QTest::mouseClick(results()->viewport(), Qt::LeftButton, Qt::NoModifier, lineRect(results(), row).center());
     }
 };
 
@@ -48,8 +49,8 @@ TEST_F(ArchiveWindowTest, SaveRepeatAndListToday)
     EXPECT_EQ(visitRows(), 1);
     EXPECT_TRUE(box("Text2")->text().isEmpty());
     EXPECT_EQ(box("Text3")->text(), QStringLiteral("2026-12-08"));
-    ASSERT_EQ(results()->count(), 1);
-    EXPECT_EQ(results()->item(0)->text(), QStringLiteral("王秀兰[女,60岁,2026-12-08]"));
+    ASSERT_EQ(lineCount(results()), 1);
+    EXPECT_EQ(lineText(results(), 0), QStringLiteral("王秀兰[女,60岁,2026-12-08]"));
 
     Clock::advance(60);
     window->menuAction(QStringLiteral("续开"))->trigger();
@@ -58,7 +59,7 @@ TEST_F(ArchiveWindowTest, SaveRepeatAndListToday)
     EXPECT_TRUE(find<QLineEdit>(QStringLiteral("Text1"))->hasFocus());
     ASSERT_TRUE(window->session().saveVisit());
     EXPECT_EQ(visitRows(), 2);
-    EXPECT_EQ(results()->count(), 2);
+    EXPECT_EQ(lineCount(results()), 2);
 }
 
 TEST_F(ArchiveWindowTest, RefusedSaveSaysWhatToFix)
@@ -97,7 +98,7 @@ TEST_F(ArchiveWindowTest, RoundTripRestoresEveryFieldExactly)
 
     window->session().newVisit();
     EXPECT_TRUE(field(FieldName)->text().isEmpty());
-    ASSERT_EQ(results()->count(), 1);
+    ASSERT_EQ(lineCount(results()), 1);
     clickEntry(0);
     VisitRecord loaded = window->session().currentVisit();
     VisitRecord expected = saved;
@@ -127,8 +128,8 @@ TEST_F(ArchiveWindowTest, BrowsingByDayAndName)
     find<QPushButton>(QStringLiteral("Command5"))->click();
     EXPECT_EQ(box("Text3")->text(), QStringLiteral("2016-02-29"));
     EXPECT_EQ(box("Text4")->text(), QStringLiteral("2016-02-29"));
-    ASSERT_EQ(results()->count(), 1);
-    EXPECT_TRUE(results()->item(0)->text().contains(QStringLiteral("2016-02-29")));
+    ASSERT_EQ(lineCount(results()), 1);
+    EXPECT_TRUE(lineText(results(), 0).contains(QStringLiteral("2016-02-29")));
     find<QPushButton>(QStringLiteral("Command6"))->click();
     EXPECT_EQ(box("Text3")->text(), QStringLiteral("2016-03-01"));
 
@@ -140,10 +141,10 @@ TEST_F(ArchiveWindowTest, BrowsingByDayAndName)
     typeInto(box("Text2"), QStringLiteral("甲"));
     EXPECT_EQ(box("Text3")->text(), QStringLiteral("2016-12-08"));  // ten years back from today
     QTest::keyClick(box("Text2"), Qt::Key_Return);
-    EXPECT_EQ(results()->count(), 0);  // 2016-02 lies before the ten years
+    EXPECT_EQ(lineCount(results()), 0);  // 2016-02 lies before the ten years
     box("Text3")->setText(QStringLiteral("2016-02-28"));
     QTest::keyClick(box("Text2"), Qt::Key_Return);
-    EXPECT_EQ(results()->count(), 3);
+    EXPECT_EQ(lineCount(results()), 3);
 
     box("Text3")->clear();
     QTest::mouseClick(box("Text3"), Qt::LeftButton);
@@ -159,11 +160,11 @@ TEST_F(ArchiveWindowTest, DeleteAsksAndCancelKeepsTheVisit)
     window->findChild<QAction *>(QStringLiteral("muDelete"))->trigger();
     EXPECT_TRUE(MessageDialog::lastText().startsWith(QStringLiteral("确实要永久删除该病人档案吗？")));
     EXPECT_EQ(visitRows(), 1);
-    EXPECT_EQ(results()->count(), 1);
+    EXPECT_EQ(lineCount(results()), 1);
     MessageDialog::setNextAnswer(true);
     window->findChild<QAction *>(QStringLiteral("muDelete"))->trigger();
     EXPECT_EQ(visitRows(), 0);
-    EXPECT_EQ(results()->count(), 0);
+    EXPECT_EQ(lineCount(results()), 0);
     EXPECT_TRUE(field(FieldName)->text().isEmpty());
 }
 

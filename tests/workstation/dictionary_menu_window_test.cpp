@@ -15,7 +15,8 @@
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QLabel>
-#include <QListWidget>
+#include <QListView>
+#include "support/list_lines.h"
 #include <QMenu>
 #include <QRadioButton>
 
@@ -28,7 +29,7 @@ class DictionaryMenuTest : public MainWindowTest
 {
 protected:
     QLineEdit *search() const { return find<QLineEdit>(u("Text1")); }
-    QListWidget *drugList() const { return find<QListWidget>(u("List1")); }
+    QListView *drugList() const { return find<QListView>(u("List1")); }
     QWidget *open(const char *caption)
     {
         window->menuAction(u(caption))->trigger();
@@ -51,11 +52,11 @@ protected:
         }
         ADD_FAILURE() << text.toStdString();
     }
-    static QStringList texts(const QListWidget *list)
+    static QStringList texts(const QListView *list)
     {
         QStringList out;
-        for (int i = 0; i < list->count(); ++i)
-            out << list->item(i)->text();
+        for (int i = 0; i < lineCount(list); ++i)
+            out << lineText(list, i);
         return out;
     }
     // A window over the main window counts as active with it; this waits for its own turn.
@@ -142,7 +143,7 @@ TEST_F(DictionaryMenuTest, ANewDiagnosisIsOfferedWhileTyping)
     in<QLineEdit>(diagnoses, u("Text3"))->setText(u("测试性皮炎"));
     press(diagnoses, u("保  存"));
     typeInto(field(FieldDiagnosis), u("测试性"));
-    EXPECT_EQ(texts(find<QListWidget>(u("List2"))), QStringList({u("测试性皮炎")}));
+    EXPECT_EQ(texts(find<QListView>(u("List2"))), QStringList({u("测试性皮炎")}));
 }
 
 TEST_F(DictionaryMenuTest, TheSelectionBecomesAnOrderSetOrAFormulaByTheKind)
@@ -202,13 +203,13 @@ TEST_F(DictionaryMenuTest, TheHistoryBecomesATemplateAndThePickListReloads)
     press(templates, u("保  存"));
     // The filter is emptied and the pick list shows every template in name order, the new one too.
     EXPECT_TRUE(filter->text().isEmpty());
-    const QStringList picks = texts(find<QListWidget>(u("List3")));
+    const QStringList picks = texts(find<QListView>(u("List3")));
     EXPECT_TRUE(picks.contains(u("眩晕")));
     EXPECT_EQ(picks.size(), int(HistoryTemplateStore(workspace->settings()).all().size()));
     // Picked, it writes its text into the history.
     history->clear();
-    auto *list = find<QListWidget>(u("List3"));
-    const QRect r = list->visualItemRect(list->findItems(u("眩晕"), Qt::MatchExactly).first());
+    auto *list = find<QListView>(u("List3"));
+    const QRect r = lineRect(list, int(texts(list).indexOf(u("眩晕"))));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, r.center());
     EXPECT_EQ(history->toPlainText(), u("主诉：头晕两天。\n查体：血压 150/95mmHg。\n"));
 }

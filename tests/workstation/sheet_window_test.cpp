@@ -18,7 +18,8 @@
 #include <QAction>
 #include <QClipboard>
 #include <QLabel>
-#include <QListWidget>
+#include <QListView>
+#include "support/list_lines.h"
 #include <QMenu>
 #include <QPushButton>
 
@@ -125,17 +126,17 @@ TEST_F(SheetWindowTest, SexAndFeeShorthands)
 TEST_F(SheetWindowTest, DiagnosisSearchesTheLastWordAndPickReplacesIt)
 {
     NameListStore::diagnoses(workspace->settings()).insert(QStringLiteral("冠心病"), pinyinCode(QStringLiteral("冠心病")));
-    QListWidget *list = find<QListWidget>(QStringLiteral("List2"));
+    QListView *list = find<QListView>(QStringLiteral("List2"));
     typeInto(field(FieldDiagnosis), QStringLiteral("高血压 冠"));
     ASSERT_TRUE(list->isVisible());
     QStringList shown;
-    for (int i = 0; i < list->count(); ++i)
-        shown << list->item(i)->text();
+    for (int i = 0; i < lineCount(list); ++i)
+        shown << lineText(list, i);
     EXPECT_TRUE(shown.contains(QStringLiteral("冠心病")));
     EXPECT_FALSE(shown.contains(QStringLiteral("高血压病")));  // only the word after the space
     const int row = int(shown.indexOf(QStringLiteral("冠心病")));
     list->setFocus();
-    list->setCurrentRow(row);
+    selectLine(list, row);
     QTest::keyClick(list, Qt::Key_Return);
     EXPECT_EQ(field(FieldDiagnosis)->text(), QStringLiteral("高血压 冠心病"));
     EXPECT_FALSE(list->isVisible());
@@ -160,13 +161,13 @@ TEST_F(SheetWindowTest, PatientListNeedsTwoCharactersAndAPickDoesNotSearchAgain)
     visit.key = QStringLiteral("2026-01-01 08:00:00");
     VisitStore(workspace->archive()).save(visit, 2026);
 
-    QListWidget *patients = find<QListWidget>(QStringLiteral("List6"));
+    QListView *patients = find<QListView>(QStringLiteral("List6"));
     typeInto(field(FieldName), QStringLiteral("张"));
     EXPECT_FALSE(patients->isVisible());
     type(field(FieldName), QStringLiteral("三"));
     ASSERT_TRUE(patients->isVisible());
-    ASSERT_EQ(patients->count(), 1);
-    EXPECT_EQ(patients->item(0)->text(), QStringLiteral("张三[35岁]"));
+    ASSERT_EQ(lineCount(patients), 1);
+    EXPECT_EQ(lineText(patients, 0), QStringLiteral("张三[35岁]"));
     QTest::keyClick(field(FieldName), Qt::Key_Down);
     EXPECT_TRUE(patients->hasFocus());
     QTest::keyClick(patients, Qt::Key_Return);
@@ -286,16 +287,16 @@ TEST_F(SheetWindowTest, NewVisitTakesDefaultsAndADistinctKey)
 
 TEST_F(SheetWindowTest, TemplatesFilterAndInsertAtTheCaret)
 {
-    QListWidget *list = find<QListWidget>(QStringLiteral("List3"));
-    EXPECT_EQ(list->count(), 3);
+    QListView *list = find<QListView>(QStringLiteral("List3"));
+    EXPECT_EQ(lineCount(list), 3);
     typeInto(find(QStringLiteral("Text5")), QStringLiteral("gxy"));
-    ASSERT_EQ(list->count(), 1);
+    ASSERT_EQ(lineCount(list), 1);
     auto *history = find<QPlainTextEdit>(QStringLiteral("R3"));
     history->setPlainText(QStringLiteral("AB"));
     QTextCursor cursor = history->textCursor();
     cursor.setPosition(1);
     history->setTextCursor(cursor);
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, list->visualItemRect(list->item(0)).center());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, lineRect(list, 0).center());
     EXPECT_TRUE(history->toPlainText().startsWith(QStringLiteral("A")));
     EXPECT_TRUE(history->toPlainText().endsWith(QStringLiteral("B")));
     EXPECT_GT(history->toPlainText().size(), 10);

@@ -12,7 +12,8 @@
 #include <QAction>
 #include <QClipboard>
 #include <QLabel>
-#include <QListWidget>
+#include <QListView>
+#include "support/list_lines.h"
 #include <QMenu>
 
 using namespace quillora;
@@ -24,7 +25,7 @@ namespace {
 class VisitFidelityTest : public MainWindowTest
 {
 protected:
-    QListWidget *results() const { return find<QListWidget>(QStringLiteral("List4")); }
+    QListView *results() const { return find<QListView>(QStringLiteral("List4")); }
     QLineEdit *gridCell(const char *array, int row) const
     {
         return find<QLineEdit>(QStringLiteral("%1_%2").arg(QLatin1String(array)).arg(row));
@@ -45,9 +46,9 @@ protected:
     void listAndClick(int row)
     {
         window->areas().browser->query();
-        ASSERT_GT(results()->count(), row);
+        ASSERT_GT(lineCount(results()), row);
         QTest::mouseClick(results()->viewport(), Qt::LeftButton, Qt::NoModifier,
-                          results()->visualItemRect(results()->item(row)).center());
+                          lineRect(results(), row).center());
     }
     void pressCtrlS() { QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier); }
 };
@@ -147,10 +148,10 @@ TEST_F(VisitFidelityTest, DeleteNamesTheVisitOnTheSheetAndRightClickMovesNothing
     ASSERT_EQ(field(FieldName)->text(), QStringLiteral("删甲"));
 
     // A right-click on 删乙 opens the menu but leaves the highlight on the visit shown.
-    const QPoint onB = results()->visualItemRect(results()->item(0)).center();
+    const QPoint onB = lineRect(results(), 0).center();
     QTest::mousePress(results()->viewport(), Qt::RightButton, Qt::NoModifier, onB);
     QTest::mouseRelease(results()->viewport(), Qt::RightButton, Qt::NoModifier, onB);
-    EXPECT_EQ(results()->currentRow(), 1);
+    EXPECT_EQ(currentLine(results()), 1);
     if (QMenu *menu = window->findChild<QMenu *>(QStringLiteral("mu")))
         menu->hide();
 
@@ -167,7 +168,7 @@ TEST_F(VisitFidelityTest, DeleteNamesTheVisitOnTheSheetAndRightClickMovesNothing
     ASSERT_EQ(MessageDialog::shown().size(), shown + 1);
     EXPECT_EQ(MessageDialog::lastText(), QStringLiteral("当前处方尚未保存，档案中没有可删除的病历。"));
     EXPECT_EQ(field(FieldName)->text(), QStringLiteral("未保存"));  // no new visit started
-    EXPECT_EQ(results()->count(), 2);
+    EXPECT_EQ(lineCount(results()), 2);
 }
 
 TEST_F(VisitFidelityTest, AnAbsurdAmountIsRefusedAndTheGridKeepsItsLastTotal)

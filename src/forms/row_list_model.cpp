@@ -1,4 +1,4 @@
-#include "dictionaries/row_list_model.h"
+#include "forms/row_list_model.h"
 
 namespace quillora {
 
