@@ -1,5 +1,6 @@
 #include "dictionaries/dictionary_list_widget.h"
 
+#include "forms/form_parts_widget.h"
 #include "forms/sheet_layout.h"
 
 #include <QMenu>
@@ -12,10 +13,9 @@ DictionaryListWidget::DictionaryListWidget(QWidget *parent) : QListView(parent),
     setModel(m_model);
     // The size the main window's pick lists read in.
     setFont(FontSpec{QStringLiteral("宋体"), 10.5, false}.font());
-    setUniformItemSizes(true);
+    showWholeLines(this);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setTextElideMode(Qt::ElideNone);
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex &current) {
         if (current.isValid())
             Q_EMIT lineSelected(current.row());

@@ -51,10 +51,26 @@ void ClickLabel::mouseReleaseEvent(QMouseEvent *event)
         Q_EMIT clicked();
 }
 
+QSize WidestLineDelegate::sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const
+{
+    QSize size = QStyledItemDelegate::sizeHint(option, index);
+    const int columns = index.data(RowListModel::WidestColumnsRole).toInt();
+    const int halfWidth = option.fontMetrics.horizontalAdvance(QLatin1Char('0'));
+    size.setWidth(std::max(size.width(), (columns + 2) * halfWidth));
+    return size;
+}
+
+void showWholeLines(QListView *view)
+{
+    view->setUniformItemSizes(true);
+    view->setTextElideMode(Qt::ElideNone);
+    view->setItemDelegate(new WidestLineDelegate(view));
+}
+
 RowList::RowList(QWidget *parent) : QListView(parent), m_rows(new RowListModel(this))
 {
     setModel(m_rows);
-    setUniformItemSizes(true);
+    showWholeLines(this);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     connect(this, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex &index) { Q_EMIT picked(index.row()); });
     connect(this, &QAbstractItemView::clicked, this, [this](const QModelIndex &index) { Q_EMIT lineClicked(index.row()); });

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QStyledItemDelegate>
 #include <QWidget>
 
 namespace quillora {
@@ -43,6 +44,18 @@ protected:
 };
 
 class RowListModel;
+
+// Lines of one height that are as wide as the model's widest line, so that a view of uniform
+// lines scrolls sideways to the end of every line, not only of its first.
+class WidestLineDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override;
+};
+
+// Uniform lines, never cut short with an ellipsis: a long line is scrolled to.
+void showWholeLines(QListView *view);
 
 // A pick list whose entries keep the row they stand for: a view over its own list of rows,
 // filled in one go, every line the same height, so a long list costs what a screenful does.

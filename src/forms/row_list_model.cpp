@@ -1,5 +1,9 @@
 #include "forms/row_list_model.h"
 
+#include "text/display_width.h"
+
+#include <algorithm>
+
 namespace quillora {
 
 int RowListModel::rowCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : int(m_rows.size()); }
@@ -12,6 +16,8 @@ QVariant RowListModel::data(const QModelIndex &index, int role) const
         return m_rows.at(index.row()).text;
     if (role == Qt::UserRole)
         return m_rows.at(index.row()).rowId;
+    if (role == WidestColumnsRole)
+        return m_widestColumns;
     return {};
 }
 
@@ -19,6 +25,9 @@ void RowListModel::setRows(QList<ListedRow> rows)
 {
     beginResetModel();
     m_rows = std::move(rows);
+    m_widestColumns = 0;
+    for (const ListedRow &row : std::as_const(m_rows))
+        widenFor(row);
     endResetModel();
 }
 
@@ -27,9 +36,12 @@ int RowListModel::append(const ListedRow &row)
     const int line = int(m_rows.size());
     beginInsertRows({}, line, line);
     m_rows.append(row);
+    widenFor(row);
     endInsertRows();
     return line;
 }
+
+void RowListModel::widenFor(const ListedRow &row) { m_widestColumns = std::max(m_widestColumns, displayColumns(row.text)); }
 
 qint64 RowListModel::rowIdAt(int line) const { return line >= 0 && line < m_rows.size() ? m_rows.at(line).rowId : 0; }
 

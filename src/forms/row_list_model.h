@@ -16,6 +16,10 @@ class RowListModel : public QAbstractListModel
 public:
     using QAbstractListModel::QAbstractListModel;
 
+    // The display columns of the widest line (a double-byte character takes two), asked of
+    // any line: views of lines of one height size every line by it.
+    static constexpr int WidestColumnsRole = Qt::UserRole + 1;
+
     int rowCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
 
@@ -31,7 +35,10 @@ public:
     int lineOf(qint64 rowId) const;
 
 private:
+    void widenFor(const ListedRow &row);
+
     QList<ListedRow> m_rows;
+    int m_widestColumns = 0;
 };
 
 } // namespace quillora
