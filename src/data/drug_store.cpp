@@ -13,14 +13,6 @@ QString containing(const QString &text) { return QLatin1Char('%') + escapeLike(t
 
 const QString kTable = QStringLiteral("药品");
 
-QList<ListedRow> listedHits(const QList<KeyHit> &hits)
-{
-    QList<ListedRow> rows;
-    rows.reserve(hits.size());
-    for (const KeyHit &hit : hits)
-        rows << ListedRow{hit.rowId, hit.shown.value(0)};
-    return rows;
-}
 
 DrugRow readDrug(const Statement &q)
 {
@@ -154,6 +146,15 @@ int DrugStore::count()
     Statement q(m_db, QStringLiteral("SELECT count(*) FROM [药品]"));
     q.next();
     return int(q.int64(0));
+}
+
+QList<ListedRow> listedHits(const QList<KeyHit> &hits)
+{
+    QList<ListedRow> rows;
+    rows.reserve(hits.size());
+    for (const KeyHit &hit : hits)
+        rows << ListedRow{hit.rowId, hit.shown.value(0)};
+    return rows;
 }
 
 } // namespace quillora

@@ -27,6 +27,10 @@ struct ListedRow
     QString text;
 };
 
+struct KeyHit;
+// The lines of a key index's answer: each hit's row and the first column it shows.
+QList<ListedRow> listedHits(const QList<KeyHit> &hits);
+
 constexpr int kDrugSearchLimit = 200;
 
 // The drug catalogue of the settings file.

@@ -10,7 +10,7 @@ namespace {
 
 QString containing(const QString &text) { return QLatin1Char('%') + escapeLike(text) + QLatin1Char('%'); }
 
-QList<ListedRow> listed(Statement &q)
+QList<ListedRow> listedHits(Statement &q)
 {
     QList<ListedRow> rows;
     while (q.next())
@@ -18,14 +18,6 @@ QList<ListedRow> listed(Statement &q)
     return rows;
 }
 
-QList<ListedRow> listed(const QList<KeyHit> &hits)
-{
-    QList<ListedRow> rows;
-    rows.reserve(hits.size());
-    for (const KeyHit &hit : hits)
-        rows << ListedRow{hit.rowId, hit.shown.value(0)};
-    return rows;
-}
 
 const QString kTemplates = QStringLiteral("病史模板");
 
@@ -34,11 +26,11 @@ const QString kTemplates = QStringLiteral("病史模板");
 QList<ListedRow> NameListStore::search(const QString &column, const QString &text, int limit)
 {
     if (const KeyIndex *index = m_db.keyIndexes().find(m_table, column))
-        return listed(index->search(text, nullptr, limit));
+        return listedHits(index->search(text, nullptr, limit));
     Statement q(m_db, QStringLiteral("SELECT rowid, [名称] FROM %1 WHERE %2 LIKE ? ESCAPE '\\' ORDER BY rowid LIMIT ?")
                           .arg(quoteIdentifier(m_table), quoteIdentifier(column)));
     q.bind(1, containing(text)).bind(2, limit);
-    return listed(q);
+    return listedHits(q);
 }
 
 QList<ListedRow> NameListStore::searchByKey(const QString &text, int limit) { return search(QStringLiteral("序号"), text, limit); }
@@ -48,7 +40,7 @@ QList<ListedRow> NameListStore::searchByCode(const QString &text, int limit) { r
 QList<ListedRow> NameListStore::all()
 {
     Statement q(m_db, QStringLiteral("SELECT rowid, [名称] FROM %1 ORDER BY rowid").arg(quoteIdentifier(m_table)));
-    return listed(q);
+    return listedHits(q);
 }
 
 qint64 NameListStore::insert(const QString &name, const QString &code)
@@ -71,16 +63,16 @@ bool NameListStore::remove(qint64 rowId)
 QList<ListedRow> HistoryTemplateStore::searchByKey(const QString &filter)
 {
     if (const KeyIndex *index = m_db.keyIndexes().find(kTemplates, QStringLiteral("序号")))
-        return listed(index->search(filter, nullptr, -1));
+        return listedHits(index->search(filter, nullptr, -1));
     Statement q(m_db, QStringLiteral("SELECT rowid, [名称] FROM [病史模板] WHERE [序号] LIKE ? ESCAPE '\\' ORDER BY [名称] COLLATE PINYIN, rowid"));
     q.bind(1, containing(filter));
-    return listed(q);
+    return listedHits(q);
 }
 
 QList<ListedRow> HistoryTemplateStore::all()
 {
     Statement q(m_db, QStringLiteral("SELECT rowid, [名称] FROM [病史模板] ORDER BY rowid"));
-    return listed(q);
+    return listedHits(q);
 }
 
 std::optional<HistoryTemplate> HistoryTemplateStore::byRowId(qint64 rowId)

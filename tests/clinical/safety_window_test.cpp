@@ -32,20 +32,11 @@ class SafetyWindowTest : public MainWindowTest
 protected:
     SafetyStripWidget *strip() const { return find<SafetyStripWidget>(QStringLiteral("safetyStrip")); }
     QLineEdit *search() const { return find<QLineEdit>(QStringLiteral("Text1")); }
-    QListView *drugList() const { return find<QListView>(QStringLiteral("List1")); }
     // Waits out the strip's delay.
     QString stripSoon() const
     {
         QTest::qWait(SafetyGuard::kDelayMs + 100);
         return strip()->isVisible() ? strip()->text() : QString();
-    }
-    void pickEntry(const QString &text)
-    {
-        const int line = int(lineTexts(drugList()).indexOf(text));
-        ASSERT_GE(line, 0) << text.toStdString();
-        drugList()->setFocus();
-        selectLine(drugList(), line);
-        QTest::keyClick(drugList(), Qt::Key_Return);
     }
     void setAllergy(const QString &text) { field(FieldAllergy)->setText(text); }
     static QString westernBody(int drugs)

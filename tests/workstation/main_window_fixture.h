@@ -4,6 +4,7 @@
 #include "base/message_dialog.h"
 #include "data/workspace.h"
 #include "support/data_fixture.h"
+#include "support/list_lines.h"
 #include "support/temp_folder.h"
 #include "support/window_test.h"
 #include "workstation/main_window.h"
@@ -11,6 +12,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QListView>
 #include <QPlainTextEdit>
 #include <QTest>
 #include "support/typing.h"
@@ -46,6 +48,16 @@ protected:
         return widget;
     }
     QLineEdit *field(int index) const { return find<QLineEdit>(QStringLiteral("Text7_%1").arg(index)); }
+    QListView *drugList() const { return find<QListView>(QStringLiteral("List1")); }
+    // Picks the drug-list entry with this text with Enter, as the doctor would after arrowing to it.
+    void pickEntry(const QString &text)
+    {
+        const int line = int(lineTexts(drugList()).indexOf(text));
+        ASSERT_GE(line, 0) << text.toStdString();
+        drugList()->setFocus();
+        selectLine(drugList(), line);
+        QTest::keyClick(drugList(), Qt::Key_Return);
+    }
     QPlainTextEdit *body() const { return find<QPlainTextEdit>(QStringLiteral("R1")); }
     QPlainTextEdit *card() const { return find<QPlainTextEdit>(QStringLiteral("R2")); }
     static void type(QWidget *widget, const QString &text) { typeText(widget, text); }

@@ -21,17 +21,7 @@ class PrescriptionWindowTest : public MainWindowTest
 {
 protected:
     QLineEdit *search() const { return find<QLineEdit>(QStringLiteral("Text1")); }
-    QListView *drugList() const { return find<QListView>(QStringLiteral("List1")); }
     QString kind() const { return find<QLabel>(QStringLiteral("Label3_3"))->text(); }
-    // Picks the entry with this text with Enter, as the doctor would after arrowing to it.
-    void pickEntry(const QString &text)
-    {
-        const int line = int(lineTexts(drugList()).indexOf(text));
-        ASSERT_GE(line, 0) << text.toStdString();
-        drugList()->setFocus();
-        selectLine(drugList(), line);
-        QTest::keyClick(drugList(), Qt::Key_Return);
-    }
     void addDrug(const QString &name, const QString &category, const QString &quantity, const QString &unit, double price)
     {
         DrugRow row;
