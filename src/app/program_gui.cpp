@@ -14,6 +14,7 @@
 
 #include <QDir>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QSessionManager>
 
 namespace quillora {
@@ -54,6 +55,7 @@ bool Program::start()
     if (auto *app = qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
         connect(app, &QGuiApplication::commitDataRequest, this, &Program::endSession);
     m_workspace = std::make_unique<Workspace>(m_paths);
+    m_workspace->files().setLongStepNotice([this](const QString &text) { showLongStep(text); });
     const StartupState state = startUp(m_workspace->files(), *m_lock);
     m_login = std::make_unique<LoginWindow>(LoginGate(state.password, state.problem));
     connect(m_login.get(), &LoginWindow::loggedIn, this, &Program::openMainWindow);
@@ -76,6 +78,22 @@ bool Program::offerHiddenArchive()
     MessageDialog::inform(nullptr, QStringLiteral("数据文件未能复制，程序将退出：\n") + problems.join(QLatin1Char('\n')),
                           MessageDialog::Icon::Critical);
     return false;
+}
+
+void Program::showLongStep(const QString &text)
+{
+    if (text.isEmpty()) {
+        m_longStep.reset();
+        return;
+    }
+    m_longStep = std::make_unique<QLabel>(text);
+    m_longStep->setObjectName(QStringLiteral("longStepNotice"));
+    m_longStep->setWindowTitle(QStringLiteral("Quillora"));
+    m_longStep->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    m_longStep->setMargin(24);
+    m_longStep->show();
+    // Drawn before the work begins: the doctor sees why the login window is late.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 void Program::endSession()

@@ -6,6 +6,8 @@
 #include <QPointer>
 #include <memory>
 
+class QLabel;
+
 namespace quillora {
 
 class BackupWindow;
@@ -50,6 +52,8 @@ private:
     void end(bool withBackup);
     bool offerHiddenArchive();
     void showRestoredData();
+    // A small window saying what a long step of opening the data is doing; gone with an empty text.
+    void showLongStep(const QString &text);
 
     AppPaths m_paths;
     std::unique_ptr<InstanceLock> m_lock;
@@ -58,6 +62,7 @@ private:
     std::unique_ptr<LoginWindow> m_login;
     std::unique_ptr<MainWindow> m_main;
     QPointer<BackupWindow> m_backup;
+    std::unique_ptr<QLabel> m_longStep;
     bool m_ended = false;
 };
 

@@ -116,21 +116,27 @@ void DataFiles::open()
         }
     };
     openOne(m_archive, archivePath(), kArchiveKey);
+    openOne(m_settings, settingsPath(), kSettingsKey);
+    const bool longStep = m_notice && (Schema::lacksLaterIndexes(m_archive) || Schema::lacksLaterIndexes(m_settings));
+    if (longStep)
+        m_notice(QStringLiteral("正在为病历档案和药品目录建立查询索引（只需一次），请稍候……"));
     try {
         Schema::ensureArchiveIndexes(m_archive);
     } catch (const DbError &) {
         // An archive that cannot take the index now (read-only, busy) still opens; reports read slower.
     }
-    openOne(m_settings, settingsPath(), kSettingsKey);
     // The dictionaries are read at every keystroke: a page cache that holds the whole settings
     // file keeps them decrypted in memory (SQLite's 2 MB default is outgrown by a large
     // catalogue). Pages are only taken as they are read, so a small file costs no more.
     m_settings.exec(QStringLiteral("PRAGMA cache_size = -%1").arg(128 * 1024));  // KiB
     try {
         Schema::addLaterSettingsColumns(m_settings);
+        Schema::ensureSettingsIndexes(m_settings);
     } catch (const DbError &) {
-        // A file that cannot take the new columns (read-only) still works without them.
+        // A file that cannot take the new columns or index (read-only) still works without them.
     }
+    if (longStep)
+        m_notice(QString());
 }
 
 void DataFiles::close()

@@ -3,6 +3,7 @@
 #include "data/database.h"
 
 #include <QString>
+#include <functional>
 #include <QStringList>
 
 namespace quillora {
@@ -28,6 +29,8 @@ public:
     QStringList createMissing();
     // Opens both files with their keys; throws WrongKeyError or DbError naming the file.
     void open();
+    // Told what a long step of opening is about before it starts, and an empty text after it.
+    void setLongStepNotice(std::function<void(const QString &)> notice) { m_notice = std::move(notice); }
     void close();
     bool isOpen() const { return m_archive.isOpen() && m_settings.isOpen(); }
 
@@ -38,6 +41,7 @@ private:
     QString m_folder;
     Database m_archive;
     Database m_settings;
+    std::function<void(const QString &)> m_notice;
 };
 
 // Registers the compiled-in files (seed data, help page) of the static library.

@@ -89,15 +89,47 @@ QList<ListedRow> DrugStore::searchByCode(const QString &text, const QString &cat
                   {containing(text), containing(category)}, limit);
 }
 
+QStringList DrugStore::categoriesLike(const QString &pattern)
+{
+    // One index step per distinct category, however large the catalogue.
+    Statement q(m_db, QStringLiteral("WITH RECURSIVE c(name) AS ("
+                                     "SELECT min([分类]) FROM [药品] INDEXED BY [药品_分类] "
+                                     "UNION ALL SELECT (SELECT min([分类]) FROM [药品] INDEXED BY [药品_分类] WHERE [分类] > c.name) "
+                                     "FROM c WHERE c.name IS NOT NULL) "
+                                     "SELECT name FROM c WHERE name LIKE ? ESCAPE '\\'"));
+    q.bind(1, pattern);
+    QStringList names;
+    while (q.next())
+        names << q.text(0);
+    return names;
+}
+
 QList<ListedRow> DrugStore::byCategory(const QString &category, Match match)
 {
     const QString literal = escapeLike(category);
     const QString pattern = match == Match::Equal      ? literal
                             : match == Match::EndsWith ? QLatin1Char('%') + literal
                                                        : containing(category);
-    return listed(QStringLiteral("SELECT rowid, [名称] FROM [药品] WHERE [分类] LIKE ? ESCAPE '\\' "
-                                 "ORDER BY [名称] COLLATE PINYIN, rowid LIMIT ?"),
-                  {pattern}, -1);
+    QStringList categories;
+    try {
+        categories = categoriesLike(pattern);
+    } catch (const DbError &) {
+        // A file without the category index: the statement reads the whole catalogue.
+        return listed(QStringLiteral("SELECT rowid, [名称] FROM [药品] WHERE [分类] LIKE ? ESCAPE '\\' "
+                                     "ORDER BY [名称] COLLATE PINYIN, rowid LIMIT ?"),
+                      {pattern}, -1);
+    }
+    if (categories.isEmpty())
+        return {};
+    // The rows of the matching categories in name order, straight from the index when one
+    // category matches; several are merged in that order by the statement.
+    QStringList marks;
+    for (qsizetype i = 0; i < categories.size(); ++i)
+        marks << QStringLiteral("?");
+    return listed(QStringLiteral("SELECT rowid, [名称] FROM [药品] INDEXED BY [药品_分类] WHERE [分类] IN (%1) "
+                                 "ORDER BY [名称] COLLATE PINYIN, rowid LIMIT ?")
+                      .arg(marks.join(QLatin1Char(','))),
+                  categories, -1);
 }
 
 std::optional<DrugRow> DrugStore::first(const QString &where, const QStringList &values)

@@ -62,6 +62,8 @@ public:
     int count();
 
 private:
+    // The distinct categories of the catalogue that match the LIKE pattern.
+    QStringList categoriesLike(const QString &pattern);
     QList<ListedRow> listed(const QString &sql, const QStringList &patterns, int limit);
     std::optional<DrugRow> first(const QString &where, const QStringList &values);
     Database &m_db;

@@ -17,6 +17,11 @@ void createArchive(Database &db);
 void createSettings(Database &db);
 // Indexes an archive made by an earlier version lacks; made on opening.
 void ensureArchiveIndexes(Database &db);
+// Indexes a settings file made by an earlier version lacks; made on opening.
+void ensureSettingsIndexes(Database &db);
+// True when opening the file will first build an index an earlier version did not make
+// (a one-time wait that grows with the file).
+bool lacksLaterIndexes(Database &db);
 // Appends to an older settings table the columns it lacks of those added since; throws DbError.
 void addLaterSettingsColumns(Database &db);
 } // namespace Schema

@@ -218,6 +218,13 @@ std::optional<VisitRecord> VisitStore::byRowId(qint64 rowId)
 
 namespace {
 
+// The order of the result list: newest key first, equal keys the later row first.
+bool listedBefore(const VisitListEntry &a, const VisitListEntry &b)
+{
+    const int c = QString::compare(a.key, b.key);
+    return c != 0 ? c > 0 : a.rowId > b.rowId;
+}
+
 // The visits of the given names dated from..to, newest key first: each name is looked up in
 // the name index instead of reading every visit of the range.
 QList<VisitListEntry> visitsOfNames(Database &db, const QStringList &names, const QDate &from, const QDate &to)
@@ -239,30 +246,50 @@ QList<VisitListEntry> visitsOfNames(Database &db, const QStringList &names, cons
         while (q.next())
             entries << VisitListEntry{q.int64(0), q.text(1), q.text(2), q.text(3), q.text(4), q.text(5)};
     }
-    std::sort(entries.begin(), entries.end(), [](const VisitListEntry &a, const VisitListEntry &b) {
-        const int c = QString::compare(a.key, b.key);
-        return c != 0 ? c > 0 : a.rowId > b.rowId;
-    });
+    std::sort(entries.begin(), entries.end(), listedBefore);
     return entries;
+}
+
+// The entries of a whole result that come after the given one, at most `limit` of them.
+QList<VisitListEntry> pageOf(const QList<VisitListEntry> &entries, const VisitListEntry *after, int limit)
+{
+    const auto first = after ? std::upper_bound(entries.begin(), entries.end(), *after, listedBefore) : entries.begin();
+    const qsizetype start = first - entries.begin();
+    return entries.mid(start, limit < 0 ? -1 : limit);
 }
 
 } // namespace
 
 QList<VisitListEntry> VisitStore::list(const QString &nameFilter, const QDate &from, const QDate &to)
 {
+    return listPage(nameFilter, from, to, nullptr, -1);
+}
+
+QList<VisitListEntry> VisitStore::listPage(const QString &nameFilter, const QDate &from, const QDate &to,
+                                           const VisitListEntry *after, int limit)
+{
     if (!nameFilter.isEmpty()) {
         if (const KeyIndex *names = m_db.keyIndexes().find(QStringLiteral("档案"), QStringLiteral("0"))) {
             QStringList matching;
             for (const KeyHit &hit : names->search(nameFilter, nullptr, -1))
                 matching << hit.shown.value(0);
-            return visitsOfNames(m_db, matching, from, to);
+            return pageOf(visitsOfNames(m_db, matching, from, to), after, limit);
         }
     }
+    // The date index hands over the range; only a page of it is sorted out and read. The order
+    // is not taken from the key index, which would walk every visit after the range's last.
     Statement q(m_db, QStringLiteral("SELECT rowid, [名称], [0], [1], [2], [9] FROM [档案] "
-                                     "WHERE [0] LIKE ?1 ESCAPE '\\' AND [9] BETWEEN ?2 AND ?3 ORDER BY [名称] DESC"));
+                                     "WHERE [0] LIKE ?1 ESCAPE '\\' AND [9] BETWEEN ?2 AND ?3 "
+                                     "AND (?4 IS NULL OR +[名称] < ?4 OR (+[名称] = ?4 AND rowid < ?5)) "
+                                     "ORDER BY +[名称] DESC, +rowid DESC LIMIT ?6"));
     q.bind(1, QLatin1Char('%') + escapeLike(nameFilter) + QLatin1Char('%'));
     q.bind(2, dateText(from));
     q.bind(3, dateText(to));
+    if (after)
+        q.bind(4, after->key).bind(5, after->rowId);
+    else
+        q.bindNull(4).bindNull(5);
+    q.bind(6, limit);
     QList<VisitListEntry> entries;
     while (q.next())
         entries << VisitListEntry{q.int64(0), q.text(1), q.text(2), q.text(3), q.text(4), q.text(5)};

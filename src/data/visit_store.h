@@ -68,8 +68,13 @@ public:
     SaveOutcome save(const VisitRecord &visit, int currentYear);
     std::optional<VisitRecord> find(const QString &key);
     std::optional<VisitRecord> byRowId(qint64 rowId);
-    // Visits whose name contains the filter, dated from..to inclusive, newest key first.
+    // Visits whose name contains the filter, dated from..to inclusive, newest key first
+    // (equal keys: the later row first).
     QList<VisitListEntry> list(const QString &nameFilter, const QDate &from, const QDate &to);
+    // The same a page at a time: at most `limit` entries (negative: all) of those that come
+    // after `after` in that order (none given: from the first); a shorter page is the last.
+    QList<VisitListEntry> listPage(const QString &nameFilter, const QDate &from, const QDate &to,
+                                   const VisitListEntry *after, int limit);
     // The log columns of the visits dated from..to, in date order, visits of one day in the
     // order they were started (the outpatient log).
     QList<LogEntry> logRange(const QDate &from, const QDate &to);

@@ -16,6 +16,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QTimer>
 
 namespace quillora {
 
@@ -125,7 +126,17 @@ bool VisitBrowserWidget::eventFilter(QObject *watched, QEvent *event)
     return QGroupBox::eventFilter(watched, event);
 }
 
-void VisitBrowserWidget::fill(const QList<VisitListEntry> &entries) { m_entries->setEntries(entries); }
+namespace {
+
+// What the doctor is told when the archive could not be read (the dates were right).
+QString readFailure(const std::exception &failure, const QString &backupRoot)
+{
+    if (const auto *engine = dynamic_cast<const DbError *>(&failure))
+        return failureMessage(QStringLiteral("病历查询失败"), *engine, backupRoot);
+    return QStringLiteral("病历查询失败：%1").arg(QString::fromUtf8(failure.what()));
+}
+
+} // namespace
 
 bool VisitBrowserWidget::run(bool quiet)
 {
@@ -137,18 +148,26 @@ bool VisitBrowserWidget::run(bool quiet)
             MessageDialog::inform(this, kDateFormatMessage, MessageDialog::Icon::Exclamation);
         return false;
     }
+    // The result is read a page at a time, the next one when the list is scrolled to its end.
+    const auto page = [this, name = m_name->text(), from = *from, to = *to](const VisitListEntry *after) {
+        return VisitStore(m_archive).listPage(name, from, to, after, VisitListModel::kBatch);
+    };
+    const auto laterPage = [this, page](const VisitListEntry &after) {
+        try {
+            return page(&after);
+        } catch (const std::exception &failure) {
+            // Told once the list has finished laying out; what is listed stays.
+            QTimer::singleShot(0, this, [this, message = readFailure(failure, m_backupRoot)] {
+                MessageDialog::inform(this, message, MessageDialog::Icon::Critical);
+            });
+            return QList<VisitListEntry>();
+        }
+    };
     try {
-        fill(VisitStore(m_archive).list(m_name->text(), *from, *to));
-    } catch (const DbError &failure) {
-        // The dates were right: the archive could not be read, and the doctor is told so.
-        if (!quiet)
-            MessageDialog::inform(this, failureMessage(QStringLiteral("病历查询失败"), failure, m_backupRoot),
-                                  MessageDialog::Icon::Critical);
-        return false;
+        m_entries->setEntries(page(nullptr), laterPage);
     } catch (const std::exception &failure) {
         if (!quiet)
-            MessageDialog::inform(this, QStringLiteral("病历查询失败：%1").arg(QString::fromUtf8(failure.what())),
-                                  MessageDialog::Icon::Critical);
+            MessageDialog::inform(this, readFailure(failure, m_backupRoot), MessageDialog::Icon::Critical);
         return false;
     }
     return true;

@@ -52,7 +52,6 @@ protected:
 
 private:
     void build();
-    void fill(const QList<VisitListEntry> &entries);
     bool run(bool quiet);
     QPushButton *button(const QString &name, const QString &text);
 

@@ -21,11 +21,26 @@ QVariant VisitListModel::data(const QModelIndex &index, int role) const
     }
 }
 
-bool VisitListModel::canFetchMore(const QModelIndex &parent) const { return !parent.isValid() && m_shown < m_entries.size(); }
+bool VisitListModel::canFetchMore(const QModelIndex &parent) const
+{
+    return !parent.isValid() && (m_shown < m_entries.size() || m_nextPage);
+}
+
+void VisitListModel::readNextPage()
+{
+    const QList<VisitListEntry> page = m_entries.isEmpty() ? QList<VisitListEntry>() : m_nextPage(m_entries.constLast());
+    if (page.size() < kBatch)
+        m_nextPage = {};
+    m_entries += page;
+}
 
 void VisitListModel::fetchMore(const QModelIndex &parent)
 {
     if (!canFetchMore(parent))
+        return;
+    if (m_shown == m_entries.size())
+        readNextPage();
+    if (m_shown == m_entries.size())
         return;
     const int more = std::min(kBatch, int(m_entries.size()) - m_shown);
     beginInsertRows({}, m_shown, m_shown + more - 1);
@@ -33,10 +48,11 @@ void VisitListModel::fetchMore(const QModelIndex &parent)
     endInsertRows();
 }
 
-void VisitListModel::setEntries(QList<VisitListEntry> entries)
+void VisitListModel::setEntries(QList<VisitListEntry> entries, NextPage nextPage)
 {
     beginResetModel();
     m_entries = std::move(entries);
+    m_nextPage = m_entries.size() < kBatch ? NextPage() : std::move(nextPage);
     m_shown = std::min(kBatch, int(m_entries.size()));
     endResetModel();
 }

@@ -4,12 +4,13 @@
 
 #include <QAbstractListModel>
 #include <QList>
+#include <functional>
 
 namespace quillora {
 
-// The entries of the visit browser's result list. A whole result is taken in one go (it comes
-// from the date index alone) and handed to the view a few hundred lines at a time as it
-// scrolls, so a month of a large archive lists as fast as a day of a small one.
+// The entries of the visit browser's result list, handed to the view a few hundred lines at a
+// time as it scrolls. A result read page by page asks for its next page only when the view
+// reaches its end, so a month of a large archive lists as fast as a day of a small one.
 class VisitListModel : public QAbstractListModel
 {
     Q_OBJECT
@@ -25,9 +26,13 @@ public:
     bool canFetchMore(const QModelIndex &parent) const override;
     void fetchMore(const QModelIndex &parent) override;
 
-    void setEntries(QList<VisitListEntry> entries);
+    // Reads the page after the given entry (at most kBatch entries; fewer: the last page).
+    using NextPage = std::function<QList<VisitListEntry>(const VisitListEntry &after)>;
+
+    // A whole result, or its first page with the means to read the rest.
+    void setEntries(QList<VisitListEntry> entries, NextPage nextPage = {});
     void clear() { setEntries({}); }
-    // Every entry of the result, shown yet or not.
+    // Every entry of the result read so far, shown yet or not.
     int entryCount() const { return int(m_entries.size()); }
     QString keyAt(int line) const;
     void removeAt(int line);
@@ -35,8 +40,11 @@ public:
     void removeKey(const QString &key);
 
 private:
+    void readNextPage();
+
     QList<VisitListEntry> m_entries;
     int m_shown = 0;
+    NextPage m_nextPage;  // empty once the last page is in
 };
 
 } // namespace quillora

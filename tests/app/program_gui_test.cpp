@@ -2,6 +2,7 @@
 #include "app/login_window.h"
 #include "data/data_files.h"
 #include "data/visit_store.h"
+#include "data/workspace.h"
 #include "base/message_dialog.h"
 #include "app/program_gui.h"
 #include "support/data_fixture.h"
@@ -9,6 +10,7 @@
 #include "workstation/main_window.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -71,6 +73,36 @@ TEST_F(ProgramTest, FirstStartCreatesBothFilesAndTheInitialPasswordOpens)
     EXPECT_FALSE(window->isVisible());
     EXPECT_TRUE(program.mainWindow()->isVisible());
     EXPECT_EQ(program.mainWindow()->windowTitle(), QStringLiteral("Quillora V5.0"));
+}
+
+// An archive of an earlier version is brought up to date before the login window: a notice
+// window says so while it happens and is gone when the login window shows.
+TEST_F(ProgramTest, ALongFirstOpeningOfAnOlderArchiveIsAnnounced)
+{
+    {
+        Program first(folder.path(), folder.executable());
+        ASSERT_TRUE(first.start());
+        first.workspace()->archive().exec(QStringLiteral("DROP INDEX [档案_日志]"));
+        first.loginWindow()->findChild<QPushButton *>(QStringLiteral("cancelButton"))->click();
+    }
+    struct ShownWindows : QObject
+    {
+        QStringList names;
+        bool eventFilter(QObject *watched, QEvent *event) override
+        {
+            if (event->type() == QEvent::Show && watched->isWidgetType())
+                names << watched->objectName();
+            return false;
+        }
+    } shown;
+    qApp->installEventFilter(&shown);
+    Program program(folder.path(), folder.executable());
+    ASSERT_TRUE(program.start());
+    qApp->removeEventFilter(&shown);
+    EXPECT_TRUE(shown.names.contains(QStringLiteral("longStepNotice")));
+    for (QWidget *w : qApp->topLevelWidgets())
+        EXPECT_FALSE(w->objectName() == QStringLiteral("longStepNotice") && w->isVisible());
+    EXPECT_TRUE(program.loginWindow()->isVisible());
 }
 
 TEST_F(ProgramTest, ClosingTheMainWindowBacksUpAndExitLeavesNone)

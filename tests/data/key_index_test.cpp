@@ -141,6 +141,49 @@ TEST_F(KeyIndexTest, DrugCodesAnswerAsTheStatementThroughInsertsEditsAndDeletes)
     check("after a rollback");
 }
 
+TEST_F(KeyIndexTest, CategoryListsAnswerAsTheWholeCatalogueStatement)
+{
+    DrugStore drugs(settings());
+    const QStringList categories{QStringLiteral("中药"), QStringLiteral("中药饮片"), QStringLiteral("西药"), QStringLiteral("%_"),
+                                 QStringLiteral("Ａb"), QStringLiteral("ab"), QStringLiteral("AB"), QStringLiteral("a\\b"), QString()};
+    {
+        Transaction t(settings());
+        for (int i = 0; i < 500; ++i) {
+            DrugRow row{0, randomText(6), random() % 8 ? randomText(5) : QStringLiteral("甘草"),
+                        categories[int(random() % unsigned(categories.size()))]};
+            const qint64 id = drugs.insert(row);
+            if (row.category.isNull())
+                Statement(settings(), QStringLiteral("UPDATE [药品] SET [分类] = NULL WHERE rowid = ?")).bind(1, id).run();
+        }
+        t.commit();
+    }
+    const auto byStatement = [&](const QString &pattern) {
+        Statement q(settings(), QStringLiteral("SELECT rowid, [名称] FROM [药品] WHERE [分类] LIKE ? ESCAPE '\\' "
+                                               "ORDER BY [名称] COLLATE PINYIN, rowid"));
+        q.bind(1, pattern);
+        Rows rows;
+        while (q.next())
+            rows << std::pair{q.int64(0), q.text(1)};
+        return rows;
+    };
+    using Match = DrugStore::Match;
+    for (const QString typed : {QStringLiteral("中药"), QStringLiteral("药"), QStringLiteral("饮片"), QStringLiteral("%"),
+                                QStringLiteral("_"), QStringLiteral("b"), QStringLiteral("AB"), QStringLiteral("\\"),
+                                QStringLiteral("无此类"), QString()}) {
+        const QString literal = escapeLike(typed);
+        EXPECT_EQ(plain(drugs.byCategory(typed, Match::Equal)), byStatement(literal)) << typed.toStdString();
+        EXPECT_EQ(plain(drugs.byCategory(typed, Match::EndsWith)), byStatement(QLatin1Char('%') + literal)) << typed.toStdString();
+        EXPECT_EQ(plain(drugs.byCategory(typed)), byStatement(QLatin1Char('%') + literal + QLatin1Char('%'))) << typed.toStdString();
+    }
+    // The statement reads the category index in name order: no sort of the catalogue.
+    Statement plan(settings(), QStringLiteral("EXPLAIN QUERY PLAN SELECT rowid, [名称] FROM [药品] INDEXED BY [药品_分类] "
+                                              "WHERE [分类] IN (?) ORDER BY [名称] COLLATE PINYIN, rowid"));
+    QString steps;
+    while (plan.next())
+        steps += plan.text(3) + QLatin1Char('\n');
+    EXPECT_FALSE(steps.contains(QStringLiteral("TEMP B-TREE"))) << steps.toStdString();
+}
+
 TEST_F(KeyIndexTest, PatientKeysAnswerInKeyOrderWithTheCap)
 {
     PatientStore patients(archive());

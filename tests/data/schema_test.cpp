@@ -1,4 +1,5 @@
 #include "data/database.h"
+#include "data/schema.h"
 #include "data/settings_columns.h"
 #include "support/data_fixture.h"
 
@@ -142,6 +143,27 @@ TEST_F(SchemaTest, MissingFileIsCreatedBesideTheOther)
     EXPECT_FALSE(QFile::exists(files().settingsPath() + QStringLiteral(".new")));
     files().open();
     EXPECT_EQ(scalar(settings(), QStringLiteral("SELECT [科别] FROM [设置]")), QStringLiteral("内科"));
+}
+
+// A file of an earlier version gets the indexes it lacks on opening, the doctor told beforehand
+// that this wait happens once; a file that has them opens without a word.
+TEST_F(SchemaTest, IndexesOfLaterVersionsAreBuiltOnceWithANotice)
+{
+    archive().exec(QStringLiteral("DROP INDEX [档案_姓名]"));
+    settings().exec(QStringLiteral("DROP INDEX [药品_分类]"));
+    files().close();
+    QStringList told;
+    files().setLongStepNotice([&](const QString &text) { told << text; });
+    files().open();
+    ASSERT_EQ(told.size(), 2);
+    EXPECT_TRUE(told[0].contains(QStringLiteral("只需一次"))) << told[0].toStdString();
+    EXPECT_TRUE(told[1].isEmpty());
+    EXPECT_FALSE(Schema::lacksLaterIndexes(archive()));
+    EXPECT_FALSE(Schema::lacksLaterIndexes(settings()));
+    files().close();
+    told.clear();
+    files().open();
+    EXPECT_TRUE(told.isEmpty());
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "data/database.h"
+#include "data/key_indexes.h"
 #include "data/list_column.h"
 #include "data/patient_store.h"
 #include "data/visit_store.h"
@@ -45,6 +46,55 @@ TEST_F(VisitStoreTest, ListsNewestKeyFirstWithinInclusiveRange)
     ASSERT_EQ(entries.size(), 1);
     EXPECT_EQ(entries[0].key, QStringLiteral("2016-01-05 09:00:00"));
     EXPECT_EQ(store().byRowId(entries[0].rowId)->header[FieldName], QStringLiteral("王五"));
+}
+
+// Read page by page, a result is the whole list in the same order, equal keys included, with
+// and without the name index, and only the date range is read to find a page.
+TEST_F(VisitStoreTest, PagesAddUpToTheWholeListInItsOrder)
+{
+    archive().exec(QStringLiteral("PRAGMA synchronous=OFF"));
+    for (int i = 0; i < 130; ++i) {
+        VisitRecord visit = sampleVisit(i % 3 ? QStringLiteral("张三") : QStringLiteral("李四"),
+                                        QStringLiteral("2026-12-0%1").arg(1 + i % 5),
+                                        QStringLiteral("2026-12-0%1 09:%2:%3").arg(1 + i % 5).arg(i % 7, 2, 10, QLatin1Char('0')).arg(i % 2, 2, 10, QLatin1Char('0')));
+        store().save(visit, 2026);
+    }
+    // Visits sharing a key (stored by an older version): both are listed, the later row first.
+    archive().exec(QStringLiteral("INSERT INTO [档案] ([名称], [0], [1], [2], [9]) "
+                                  "SELECT [名称], [0], [1], [2], [9] FROM [档案] WHERE [名称] = '2026-12-02 09:03:00'"));
+    const auto paged = [&](const QString &filter, int size) {
+        QList<VisitListEntry> all;
+        for (;;) {
+            const QList<VisitListEntry> page = store().listPage(filter, QDate(2026, 12, 2), QDate(2026, 12, 4),
+                                                                all.isEmpty() ? nullptr : &all.constLast(), size);
+            all += page;
+            if (page.size() < size)
+                return all;
+        }
+    };
+    const auto keysAndRows = [](const QList<VisitListEntry> &entries) {
+        QList<std::pair<QString, qint64>> out;
+        for (const VisitListEntry &e : entries)
+            out << std::pair{e.key, e.rowId};
+        return out;
+    };
+    for (const QString filter : {QString(), QStringLiteral("张")}) {
+        const QList<VisitListEntry> whole = store().list(filter, QDate(2026, 12, 2), QDate(2026, 12, 4));
+        ASSERT_GT(whole.size(), 20);
+        for (int i = 1; i < whole.size(); ++i)
+            EXPECT_TRUE(whole[i - 1].key > whole[i].key || (whole[i - 1].key == whole[i].key && whole[i - 1].rowId > whole[i].rowId));
+        for (const int size : {1, 7, 1000})
+            EXPECT_EQ(keysAndRows(paged(filter, size)), keysAndRows(whole)) << size;
+        archive().keyIndexes().loadNow();
+        EXPECT_EQ(keysAndRows(paged(filter, 7)), keysAndRows(whole));
+        archive().keyIndexes().setUsed(false);
+    }
+    Statement plan(archive(), QStringLiteral("EXPLAIN QUERY PLAN SELECT rowid, [名称], [0], [1], [2], [9] FROM [档案] "
+                                             "WHERE [0] LIKE ?1 ESCAPE '\\' AND [9] BETWEEN ?2 AND ?3 "
+                                             "AND (?4 IS NULL OR +[名称] < ?4 OR (+[名称] = ?4 AND rowid < ?5)) "
+                                             "ORDER BY +[名称] DESC, +rowid DESC LIMIT ?6"));
+    ASSERT_TRUE(plan.next());
+    EXPECT_TRUE(plan.text(3).startsWith(QStringLiteral("SEARCH"))) << plan.text(3).toStdString();  // the date range only
 }
 
 TEST_F(VisitStoreTest, NameFilterMatchesLiterallyIgnoringAsciiCase)

@@ -4,12 +4,14 @@
 #include "data/visit_store.h"
 #include "support/data_fixture.h"
 #include "workstation/prescription_editor_gui.h"
+#include "workstation/visit_list_model.h"
 #include "workstation/visit_session_gui.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QListView>
 #include "support/list_lines.h"
+#include <QLineEdit>
 #include <QPushButton>
 #include <sqlcipher/sqlite3.h>
 
@@ -117,6 +119,30 @@ TEST_F(ArchiveFailureWindowTest, AFailedQueryWithRightDatesIsNotCalledADateMista
     ASSERT_EQ(MessageDialog::shown().size(), 1);
     EXPECT_TRUE(MessageDialog::lastText().startsWith(QStringLiteral("病历查询失败："))) << MessageDialog::lastText().toStdString();
     EXPECT_EQ(MessageDialog::shown().last().icon, MessageDialog::Icon::Critical);
+}
+
+// The next page of a long result cannot be read: the doctor is told, and what is listed stays.
+TEST_F(ArchiveFailureWindowTest, AFailedLaterPageIsToldAndKeepsTheListedVisits)
+{
+    workspace->archive().exec(QStringLiteral("PRAGMA synchronous=OFF"));
+    for (int i = 0; i < VisitListModel::kBatch + 5; ++i)
+        VisitStore(workspace->archive())
+            .save(sampleVisit(QStringLiteral("病人%1").arg(i), QStringLiteral("2026-11-20"),
+                              QStringLiteral("2026-11-20 08:%1:%2").arg(i / 60, 2, 10, QLatin1Char('0')).arg(i % 60, 2, 10, QLatin1Char('0'))),
+                  2026);
+    find<QLineEdit>(QStringLiteral("Text3"))->setText(QStringLiteral("2026-11-20"));
+    find<QLineEdit>(QStringLiteral("Text4"))->setText(QStringLiteral("2026-11-20"));
+    find<QPushButton>(QStringLiteral("Command2"))->click();
+    ASSERT_EQ(lineCount(results()), VisitListModel::kBatch);
+    MessageDialog::shown().clear();
+    workspace->archive().exec(QStringLiteral("ALTER TABLE [档案] RENAME TO [档案旧]"));
+    results()->model()->fetchMore({});
+    QCoreApplication::processEvents();
+    workspace->archive().exec(QStringLiteral("ALTER TABLE [档案旧] RENAME TO [档案]"));
+    ASSERT_EQ(MessageDialog::shown().size(), 1);
+    EXPECT_TRUE(MessageDialog::lastText().startsWith(QStringLiteral("病历查询失败："))) << MessageDialog::lastText().toStdString();
+    EXPECT_EQ(lineCount(results()), VisitListModel::kBatch);
+    EXPECT_FALSE(results()->model()->canFetchMore({}));
 }
 
 } // namespace

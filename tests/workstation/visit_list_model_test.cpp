@@ -60,4 +60,35 @@ TEST(VisitListModelTest, ADeletedVisitLeavesTheResultWhetherShownYetOrNot)
     EXPECT_EQ(model.keyAt(model.rowCount()), QString());
 }
 
+// A result read page by page asks for a page only when the view has shown all it holds, and
+// after a short page asks no more.
+TEST(VisitListModelTest, ReadsTheNextPageOnlyWhenTheViewReachesTheEnd)
+{
+    const QList<VisitListEntry> result = entries(VisitListModel::kBatch * 2 + 7);
+    QList<QString> askedAfter;
+    const auto nextPage = [&](const VisitListEntry &after) {
+        askedAfter << after.name;
+        const auto at = std::find_if(result.begin(), result.end(), [&](const VisitListEntry &e) { return e.rowId == after.rowId; });
+        const qsizetype start = at - result.begin() + 1;
+        return result.mid(start, VisitListModel::kBatch);
+    };
+    VisitListModel model;
+    model.setEntries(result.mid(0, VisitListModel::kBatch), nextPage);
+    EXPECT_TRUE(askedAfter.isEmpty());
+    EXPECT_TRUE(model.canFetchMore({}));
+    model.fetchMore({});
+    EXPECT_EQ(askedAfter, QList<QString>{result[VisitListModel::kBatch - 1].name});
+    while (model.canFetchMore({}))
+        model.fetchMore({});
+    EXPECT_EQ(askedAfter.size(), 2);
+    QStringList expected;
+    for (const VisitListEntry &e : result)
+        expected << e.text();
+    EXPECT_EQ(shownLines(model), expected);
+
+    model.setEntries(result.mid(0, 3), nextPage);  // a short first page is the whole result
+    EXPECT_FALSE(model.canFetchMore({}));
+    EXPECT_EQ(askedAfter.size(), 2);
+}
+
 } // namespace
