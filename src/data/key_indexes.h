@@ -29,6 +29,8 @@ public:
     void loadNow();
     void startLoading();
     bool isLoaded();
+    // Ends a load on its thread before it is done; the statements answer until the next load.
+    void stopLoading();
 
     // The index over the table's column once it is loaded; null before that or when searches
     // are told to run their statements.
@@ -44,7 +46,6 @@ public:
     void transactionEnded();
 
 private:
-    void stopLoading();
     void takeLoaded();
     void refreshPending();
     void drop();

@@ -276,12 +276,14 @@ QList<VisitListEntry> VisitStore::listPage(const QString &nameFilter, const QDat
             return pageOf(visitsOfNames(m_db, matching, from, to), after, limit);
         }
     }
-    // The date index hands over the range; only a page of it is sorted out and read. The order
-    // is not taken from the key index, which would walk every visit after the range's last.
-    Statement q(m_db, QStringLiteral("SELECT rowid, [名称], [0], [1], [2], [9] FROM [档案] "
-                                     "WHERE [0] LIKE ?1 ESCAPE '\\' AND [9] BETWEEN ?2 AND ?3 "
+    // The date index hands over the range and only the page's keys are sorted out of it; then
+    // just the page's entries are read. The order is not taken from the key index, which would
+    // walk every visit after the range's last.
+    Statement q(m_db, QStringLiteral("SELECT rowid, [名称], [0], [1], [2], [9] FROM [档案] WHERE rowid IN ("
+                                     "SELECT rowid FROM [档案] WHERE [0] LIKE ?1 ESCAPE '\\' AND [9] BETWEEN ?2 AND ?3 "
                                      "AND (?4 IS NULL OR +[名称] < ?4 OR (+[名称] = ?4 AND rowid < ?5)) "
-                                     "ORDER BY +[名称] DESC, +rowid DESC LIMIT ?6"));
+                                     "ORDER BY +[名称] DESC, +rowid DESC LIMIT ?6) "
+                                     "ORDER BY +[名称] DESC, +rowid DESC"));
     q.bind(1, QLatin1Char('%') + escapeLike(nameFilter) + QLatin1Char('%'));
     q.bind(2, dateText(from));
     q.bind(3, dateText(to));

@@ -89,7 +89,7 @@ TEST_F(VisitStoreTest, PagesAddUpToTheWholeListInItsOrder)
         EXPECT_EQ(keysAndRows(paged(filter, 7)), keysAndRows(whole));
         archive().keyIndexes().setUsed(false);
     }
-    Statement plan(archive(), QStringLiteral("EXPLAIN QUERY PLAN SELECT rowid, [名称], [0], [1], [2], [9] FROM [档案] "
+    Statement plan(archive(), QStringLiteral("EXPLAIN QUERY PLAN SELECT rowid FROM [档案] "
                                              "WHERE [0] LIKE ?1 ESCAPE '\\' AND [9] BETWEEN ?2 AND ?3 "
                                              "AND (?4 IS NULL OR +[名称] < ?4 OR (+[名称] = ?4 AND rowid < ?5)) "
                                              "ORDER BY +[名称] DESC, +rowid DESC LIMIT ?6"));
