@@ -21,6 +21,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <algorithm>
+#include <malloc.h>
 #include <cstdio>
 #include <memory>
 #include <vector>
@@ -137,6 +138,17 @@ Samples clickTimes(QAbstractButton *button, QAbstractItemView *list, int rounds,
     return samples;
 }
 
+// The heap a second copy of a file's key indexes takes (the file's pages are already cached by
+// the first, so what grows is the indexes alone).
+double indexMegabytes(Database &db)
+{
+    const std::size_t before = mallinfo2().uordblks;
+    auto copy = std::make_unique<KeyIndexes>(db);
+    copy->loadNow();
+    const std::size_t after = mallinfo2().uordblks;
+    return (double(after) - double(before)) / (1024.0 * 1024.0);
+}
+
 template <typename T>
 T *child(QWidget *window, const char *name)
 {
@@ -184,6 +196,8 @@ void measure(int factor)
                && timer.elapsed() < 120000)
             QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
         std::printf("%3dx  key indexes loaded %lld ms after the window opened\n", factor, qint64(timer.elapsed()));
+        std::printf("%3dx  key indexes hold %.1f MB (settings) + %.1f MB (archive) of memory\n", factor,
+                    indexMegabytes(workspace.settings()), indexMegabytes(workspace.archive()));
     }
 
     auto *drugBox = child<QLineEdit>(window.get(), "Text1");
