@@ -136,6 +136,16 @@ void BM_ScaleLastMonth(benchmark::State &state)
 }
 BENCHMARK(BM_ScaleLastMonth)->Args({1, 0})->Args({1, 1})->Args({10, 0})->Args({10, 1})->Unit(benchmark::kMillisecond);
 
+// What the visit browser reads when it opens on the last month: its first page.
+void BM_ScaleLastMonthFirstPage(benchmark::State &state)
+{
+    DataFiles &files = scaled(state);
+    const QDate today = QDate::currentDate();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(VisitStore(files.archive()).listPage(QString(), today.addMonths(-1), today, nullptr, 200));
+}
+BENCHMARK(BM_ScaleLastMonthFirstPage)->Args({1, 0})->Args({10, 0})->Unit(benchmark::kMillisecond);
+
 void BM_ScaleTenYearName(benchmark::State &state)
 {
     DataFiles &files = scaled(state);

@@ -276,14 +276,16 @@ QList<VisitListEntry> VisitStore::listPage(const QString &nameFilter, const QDat
             return pageOf(visitsOfNames(m_db, matching, from, to), after, limit);
         }
     }
-    // The date index hands over the range and only the page's keys are sorted out of it; then
-    // just the page's entries are read. The order is not taken from the key index, which would
-    // walk every visit after the range's last.
-    Statement q(m_db, QStringLiteral("SELECT rowid, [名称], [0], [1], [2], [9] FROM [档案] WHERE rowid IN ("
-                                     "SELECT rowid FROM [档案] WHERE [0] LIKE ?1 ESCAPE '\\' AND [9] BETWEEN ?2 AND ?3 "
-                                     "AND (?4 IS NULL OR +[名称] < ?4 OR (+[名称] = ?4 AND rowid < ?5)) "
-                                     "ORDER BY +[名称] DESC, +rowid DESC LIMIT ?6) "
-                                     "ORDER BY +[名称] DESC, +rowid DESC"));
+    // The date index hands over the range. For a page only the keys are sorted out of it and
+    // then just the page's entries read; a whole result is read in one go. The order is not
+    // taken from the key index, which would walk every visit after the range's last.
+    const QString inRange = QStringLiteral("FROM [档案] WHERE [0] LIKE ?1 ESCAPE '\\' AND [9] BETWEEN ?2 AND ?3 "
+                                           "AND (?4 IS NULL OR +[名称] < ?4 OR (+[名称] = ?4 AND rowid < ?5)) "
+                                           "ORDER BY +[名称] DESC, +rowid DESC LIMIT ?6");
+    const QString columns = QStringLiteral("SELECT rowid, [名称], [0], [1], [2], [9] ");
+    Statement q(m_db, limit < 0 ? columns + inRange
+                                : columns + QStringLiteral("FROM [档案] WHERE rowid IN (SELECT rowid %1) "
+                                                           "ORDER BY +[名称] DESC, +rowid DESC").arg(inRange));
     q.bind(1, QLatin1Char('%') + escapeLike(nameFilter) + QLatin1Char('%'));
     q.bind(2, dateText(from));
     q.bind(3, dateText(to));
