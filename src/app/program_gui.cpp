@@ -14,7 +14,9 @@
 
 #include <QDir>
 #include <QGuiApplication>
+#include <QElapsedTimer>
 #include <QLabel>
+#include <QWindow>
 #include <QSessionManager>
 
 namespace quillora {
@@ -92,7 +94,13 @@ void Program::showLongStep(const QString &text)
     m_longStep->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     m_longStep->setMargin(24);
     m_longStep->show();
-    // Drawn before the work begins: the doctor sees why the login window is late.
+    // Drawn before the work begins, so the doctor sees why the login window is late: the window
+    // system shows the window a moment after it is asked to.
+    QElapsedTimer waited;
+    waited.start();
+    while (!(m_longStep->windowHandle() && m_longStep->windowHandle()->isExposed()) && waited.elapsed() < 1000)
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
+    m_longStep->repaint();
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
