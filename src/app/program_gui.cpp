@@ -1,6 +1,7 @@
 #include "app/program_gui.h"
 
 #include "base/clock.h"
+#include "base/fonts.h"
 #include "app/backup_window.h"
 #include "app/hidden_archive.h"
 #include "app/instance_lock.h"
@@ -16,6 +17,7 @@
 #include <QGuiApplication>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QTimer>
 #include <QWindow>
 #include <QSessionManager>
 
@@ -64,6 +66,8 @@ bool Program::start()
     connect(m_login.get(), &LoginWindow::cancelled, this, [this] { end(false); });
     connect(m_login.get(), &LoginWindow::backupRequested, this, &Program::openBackupWindow);
     m_login->show();
+    // While the doctor types the password, the faces the main window draws with are loaded.
+    QTimer::singleShot(0, this, [] { warmUpFormFonts(); });
     return true;
 }
 

@@ -2,6 +2,8 @@
 
 #include <QFont>
 #include <QFontDatabase>
+#include <QImage>
+#include <QPainter>
 #include <QStringList>
 
 namespace quillora {
@@ -41,6 +43,21 @@ void installFontSubstitutions()
     for (const auto &entry : map) {
         if (!entry.families->isEmpty())
             QFont::insertSubstitutions(QString::fromUtf8(entry.name), *entry.families);
+    }
+}
+
+void warmUpFormFonts()
+{
+    QImage image(64, 32, QImage::Format_ARGB32_Premultiplied);
+    QPainter painter(&image);
+    const QString sample = QStringLiteral("姓名性别年龄费别科别诊断住址处方笺药费其他医生配药复核病历查询抗生素输液阿莫西林胶囊用法每日次口服");
+    for (const char *family : {"宋体", "黑体", "楷体_GB2312"}) {
+        for (const int size : {9, 10, 12}) {
+            QFont font(QString::fromUtf8(family));
+            font.setPointSize(size);
+            painter.setFont(font);
+            painter.drawText(0, 24, sample);
+        }
     }
 }
 
