@@ -104,11 +104,21 @@ QStringList DataFiles::createMissing()
     return created;
 }
 
+void DataFiles::useServer(const QString &archiveConninfo, const QString &settingsConninfo)
+{
+    m_archiveServer = archiveConninfo;
+    m_settingsServer = settingsConninfo;
+}
+
 void DataFiles::open()
 {
-    const auto openOne = [](Database &db, const QString &path, const QString &key) {
+    const auto openOne = [this](Database &db, const QString &path, const QString &key) {
         try {
-            db.open(path, key);
+            const QString server = &db == &m_archive ? m_archiveServer : m_settingsServer;
+            if (!server.isEmpty())
+                db.openServer(server);
+            else
+                db.open(path, key);
         } catch (const WrongKeyError &e) {
             throw WrongKeyError(e.code(), QStringLiteral("%1 无法解密（密码不符或文件已损坏）").arg(QDir::toNativeSeparators(path)));
         } catch (const DbError &e) {
@@ -142,5 +152,9 @@ void DataFiles::close()
 void createArchiveFile(const QString &path) { buildFile(path, kArchiveKey, seedArchive); }
 
 void createSettingsFile(const QString &path) { buildFile(path, kSettingsKey, seedSettings); }
+
+void fillArchive(Database &db) { seedArchive(db); }
+
+void fillSettings(Database &db) { seedSettings(db); }
 
 } // namespace quillora

@@ -1,6 +1,7 @@
 #include "data/schema.h"
 
 #include "data/database.h"
+#include "data/server_schema.h"
 #include "data/settings_columns.h"
 
 #include <QStringList>
@@ -112,6 +113,7 @@ QStringList nameListColumns()
 
 void Schema::createArchive(Database &db)
 {
+    ServerSchema::createFunctions(db);
     createTable(db, s("档案"), visitColumns());
     createIndex(db, s("档案"), s("名称"));
     // The date index also carries what the result list shows, so listing a range never
@@ -121,6 +123,7 @@ void Schema::createArchive(Database &db)
     createTable(db, s("患者信息"), patientColumns());
     createIndex(db, s("患者信息"), s("序号"));
     createTable(db, s("密码"), {textColumn(s("密码"), 50)});
+    ServerSchema::createSearchIndexes(db);
 }
 
 void Schema::ensureArchiveIndexes(Database &db)
@@ -134,6 +137,7 @@ void Schema::ensureArchiveIndexes(Database &db)
 
 void Schema::createSettings(Database &db)
 {
+    ServerSchema::createFunctions(db);
     createTable(db, s("设置"), settingsRowColumns());
     createTable(db, s("药品"),
                 {textColumn(s("拼音"), 50, false, true), textColumn(s("名称"), 200, false, true), textColumn(s("分类"), 50),
@@ -149,6 +153,7 @@ void Schema::createSettings(Database &db)
     createIndex(db, s("诊断"), s("序号"));
     createTable(db, s("地址"), nameListColumns());
     createIndex(db, s("地址"), s("序号"));
+    ServerSchema::createSearchIndexes(db);
 }
 
 void Schema::addLaterSettingsColumns(Database &db)
