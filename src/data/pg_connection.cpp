@@ -94,6 +94,8 @@ PgConnection::PgConnection(const QString &conninfo)
         throw DbError::fromEngine(SQLITE_CANTOPEN, words);
     }
     PQsetClientEncoding(m_conn, "UTF8");
+    // "already exists, skipping" and the like: nothing the doctor or a log needs.
+    PQsetNoticeProcessor(m_conn, [](void *, const char *) {}, nullptr);
 }
 
 PgConnection::~PgConnection() { PQfinish(m_conn); }

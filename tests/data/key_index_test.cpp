@@ -32,7 +32,7 @@ Rows plain(const QList<ListedRow> &rows)
     return out;
 }
 
-class KeyIndexTest : public DataTest
+class KeyIndexTest : public EngineTest
 {
 protected:
     void SetUp() override
@@ -83,7 +83,9 @@ protected:
     std::mt19937 random{20261209u};
 };
 
-TEST_F(KeyIndexTest, DrugCodesAnswerAsTheStatementThroughInsertsEditsAndDeletes)
+QUILLORA_ON_BOTH_ENGINES(KeyIndexTest);
+
+TEST_P(KeyIndexTest, DrugCodesAnswerAsTheStatementThroughInsertsEditsAndDeletes)
 {
     DrugStore drugs(settings());
     QList<qint64> ids;
@@ -141,7 +143,7 @@ TEST_F(KeyIndexTest, DrugCodesAnswerAsTheStatementThroughInsertsEditsAndDeletes)
     check("after a rollback");
 }
 
-TEST_F(KeyIndexTest, PatientKeysAnswerInKeyOrderWithTheCap)
+TEST_P(KeyIndexTest, PatientKeysAnswerInKeyOrderWithTheCap)
 {
     PatientStore patients(archive());
     QStringList keys;
@@ -169,7 +171,7 @@ TEST_F(KeyIndexTest, PatientKeysAnswerInKeyOrderWithTheCap)
     EXPECT_EQ(pick(QStringLiteral("张")).size(), 50);
 }
 
-TEST_F(KeyIndexTest, NameListsOrderSetsAndTemplatesFollowTheirStores)
+TEST_P(KeyIndexTest, NameListsOrderSetsAndTemplatesFollowTheirStores)
 {
     NameListStore diagnoses = NameListStore::diagnoses(settings());
     OrderSetStore orderSets(settings());
@@ -209,7 +211,7 @@ TEST_F(KeyIndexTest, NameListsOrderSetsAndTemplatesFollowTheirStores)
     check("after edits");
 }
 
-TEST_F(KeyIndexTest, WritesWhileTheIndexLoadsInTheBackgroundAreNotLost)
+TEST_P(KeyIndexTest, WritesWhileTheIndexLoadsInTheBackgroundAreNotLost)
 {
     DrugStore drugs(settings());
     {
@@ -230,7 +232,7 @@ TEST_F(KeyIndexTest, WritesWhileTheIndexLoadsInTheBackgroundAreNotLost)
                           [&](const QString &t) { return plain(drugs.searchByCode(t)); }, "background");
 }
 
-TEST_F(KeyIndexTest, NameSearchOfTheVisitBrowserListsTheStatementsVisits)
+TEST_P(KeyIndexTest, NameSearchOfTheVisitBrowserListsTheStatementsVisits)
 {
     VisitStore visits(archive());
     QStringList names;
