@@ -403,10 +403,12 @@ QStringList Database::columnsOf(const QString &table)
 {
     QStringList columns;
     if (m_server) {
-        // The rowid column is the server's stand-in for SQLite's hidden rowid: not listed there either.
+        // The rowid column is the server's stand-in for SQLite's hidden rowid, and the stored sort
+        // keys are the server's own: neither is a column of the stores.
         const PgResult rows = m_server->query(QStringLiteral("SELECT column_name FROM information_schema.columns "
                                                              "WHERE table_schema = current_schema() AND table_name = $1 "
-                                                             "AND column_name <> 'rowid' ORDER BY ordinal_position"),
+                                                             "AND column_name <> 'rowid' AND is_generated = 'NEVER' "
+                                                             "ORDER BY ordinal_position"),
                                               {table.toUtf8()});
         for (int r = 0; r < rows.rowCount(); ++r)
             columns << QString::fromUtf8(rows.bytes(r, 0));

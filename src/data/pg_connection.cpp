@@ -3,6 +3,7 @@
 #include "data/database.h"
 #include "data/sql_dialect.h"
 
+#include <cstring>
 #include <libpq-fe.h>
 #include <sqlcipher/sqlite3.h>
 
@@ -26,6 +27,15 @@ bool isReused(const QString &text)
             return true;
     }
     return false;
+}
+
+bool isStalePlan(const pg_result *raw)
+{
+    if (!raw || PQresultStatus(raw) != PGRES_FATAL_ERROR)
+        return false;
+    const char *state = PQresultErrorField(raw, PG_DIAG_SQLSTATE);
+    const char *words = PQresultErrorField(raw, PG_DIAG_MESSAGE_PRIMARY);
+    return state && words && qstrcmp(state, "0A000") == 0 && strstr(words, "cached plan must not change result type");
 }
 
 std::vector<const char *> valuePointers(const PgConnection::Params &params)
@@ -131,15 +141,28 @@ void PgConnection::prepare(const ServerSql &sql)
     std::lock_guard lock(m_mutex);
     if (m_prepared.contains(sql.text))
         return;
-    const QByteArray name = "q" + QByteArray::number(m_prepared.size() + 1);
+    const QByteArray name = "q" + QByteArray::number(++m_preparedNames);
     checked(PQprepare(m_conn, name.constData(), sql.text.toUtf8().constData(), 0, nullptr));
     m_prepared.insert(sql.text, name);
 }
 
-PgResult PgConnection::runPrepared(const QByteArray &name, const Params &params)
+pg_result *PgConnection::execPrepared(const QString &text, const Params &params)
 {
+    prepare(ServerSql{text});
     const std::vector<const char *> values = valuePointers(params);
-    return checked(PQexecPrepared(m_conn, name.constData(), int(values.size()), values.data(), nullptr, nullptr, 0));
+    return PQexecPrepared(m_conn, m_prepared.value(text).constData(), int(values.size()), values.data(), nullptr, nullptr, 0);
+}
+
+PgResult PgConnection::runPrepared(const ServerSql &sql, const Params &params)
+{
+    pg_result *raw = execPrepared(sql.text, params);
+    if (isStalePlan(raw) && PQtransactionStatus(m_conn) == PQTRANS_IDLE) {
+        // The table was made anew under the statement with other column types: prepare it again.
+        PQclear(raw);
+        PQclear(PQexec(m_conn, ("DEALLOCATE " + m_prepared.take(sql.text)).constData()));
+        raw = execPrepared(sql.text, params);
+    }
+    return checked(raw);
 }
 
 PgResult PgConnection::run(const ServerSql &sql, const Params &params)
@@ -149,8 +172,7 @@ PgResult PgConnection::run(const ServerSql &sql, const Params &params)
         return PgResult();
     PgResult result;
     if (isReused(sql.text)) {
-        prepare(sql);
-        result = runPrepared(m_prepared.value(sql.text), params);
+        result = runPrepared(sql, params);
     } else if (params.empty()) {
         exec(sql.text);
         return PgResult();
@@ -203,5 +225,17 @@ bool PgConnection::inTransaction() const
 }
 
 QString PgConnection::databaseName() const { return QString::fromUtf8(PQdb(m_conn)); }
+
+QString PgConnection::databaseNameOf(const QString &conninfo)
+{
+    PQconninfoOption *options = PQconninfoParse(conninfo.toUtf8().constData(), nullptr);
+    QString name;
+    for (PQconninfoOption *o = options; o && o->keyword; ++o) {
+        if (qstrcmp(o->keyword, "dbname") == 0 && o->val)
+            name = QString::fromUtf8(o->val);
+    }
+    PQconninfoFree(options);
+    return name;
+}
 
 } // namespace quillora

@@ -61,16 +61,20 @@ public:
     qint64 lastInsertRowId() const { return m_lastInsertRowId; }
     int changes() const { return m_changes; }
     QString databaseName() const;
+    // The database a connection string names, for messages (never its password).
+    static QString databaseNameOf(const QString &conninfo);
 
 private:
     PgResult checked(pg_result *result);
     void commit();
     void noteCommand(const PgResult &result, pg_result *raw);
-    PgResult runPrepared(const QByteArray &name, const Params &params);
+    PgResult runPrepared(const ServerSql &sql, const Params &params);
+    pg_result *execPrepared(const QString &text, const Params &params);
 
     mutable std::recursive_mutex m_mutex;
     pg_conn *m_conn = nullptr;
     QHash<QString, QByteArray> m_prepared;
+    int m_preparedNames = 0;
     qint64 m_lastInsertRowId = 0;
     int m_changes = 0;
 };

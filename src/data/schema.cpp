@@ -123,7 +123,7 @@ void Schema::createArchive(Database &db)
     createTable(db, s("患者信息"), patientColumns());
     createIndex(db, s("患者信息"), s("序号"));
     createTable(db, s("密码"), {textColumn(s("密码"), 50)});
-    ServerSchema::createSearchIndexes(db);
+    ServerSchema::createSearchSupport(db);
 }
 
 void Schema::ensureArchiveIndexes(Database &db)
@@ -153,7 +153,7 @@ void Schema::createSettings(Database &db)
     createIndex(db, s("诊断"), s("序号"));
     createTable(db, s("地址"), nameListColumns());
     createIndex(db, s("地址"), s("序号"));
-    ServerSchema::createSearchIndexes(db);
+    ServerSchema::createSearchSupport(db);
 }
 
 void Schema::addLaterSettingsColumns(Database &db)

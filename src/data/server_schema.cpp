@@ -2,17 +2,12 @@
 
 #include "data/database.h"
 #include "data/pg_connection.h"
+#include "data/sql_dialect.h"
 #include "text/pinyin_order.h"
 
 namespace quillora {
 
 namespace {
-
-// SQLite's LIKE folds the 26 ASCII letters and nothing else.
-const char *const kFold = R"SQL(
-CREATE OR REPLACE FUNCTION quillora_fold(t text) RETURNS text
-LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE
-AS $$ SELECT translate(t, 'ABCDEFGHIJKLMNOPQRSTUVWXYZ', 'abcdefghijklmnopqrstuvwxyz') $$)SQL";
 
 // What CHECK(x IS date(x, '+0 days')) lets into SQLite: NULL, or a text that SQLite's own day
 // arithmetic (computeJD, then computeYMD, with C's truncating divisions) gives back unchanged
@@ -65,7 +60,9 @@ ON CONFLICT (unit) DO UPDATE SET weight = excluded.weight)SQL";
 
 // The pinyin order as bytes: the weights of the UTF-16 units (3 bytes each), a zero weight
 // that ends them (so a prefix sorts first), then the units themselves (2 bytes each) for the
-// ties. Compared with memcmp, as bytea is, this is pinyinCompare's order.
+// ties. Compared with memcmp, as bytea is, this is pinyinCompare's order. It costs tens of
+// microseconds a name, so it is stored beside the name when the row is written. The weights
+// table is named with its schema: a restore runs the function with an empty search path.
 const char *const kPinyinKey = R"SQL(
 CREATE OR REPLACE FUNCTION quillora_pinyin_key(t text) RETURNS bytea
 LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE
@@ -80,7 +77,7 @@ WITH chars AS (
 SELECT coalesce(string_agg(substring(int4send(coalesce(w.weight, 65536 + u.u)) FROM 2), ''::bytea ORDER BY u.i, u.j), ''::bytea)
     || '\x000000'::bytea
     || coalesce(string_agg(substring(int4send(u.u) FROM 3), ''::bytea ORDER BY u.i, u.j), ''::bytea)
-FROM units u LEFT JOIN quillora_pinyin_weight w ON w.unit = u.u
+FROM units u LEFT JOIN %1.quillora_pinyin_weight w ON w.unit = u.u
 $$)SQL";
 
 // Units whose weight is not the default (0x10000 + unit): ASCII and the ideographs with a reading.
@@ -109,6 +106,9 @@ const SearchedColumn kSearchedColumns[] = {
     {"地址", "拼音"}, {"个人组套", "拼音"}, {"病史模板", "序号"}, {"档案", "0"},
 };
 
+// The names the stores list in pinyin order (ORDER BY … COLLATE PINYIN).
+const SearchedColumn kPinyinOrdered[] = {{"药品", "名称"}, {"病史模板", "名称"}};
+
 } // namespace
 
 void ServerSchema::createFunctions(Database &db)
@@ -116,13 +116,27 @@ void ServerSchema::createFunctions(Database &db)
     PgConnection *server = db.server();
     if (!server)
         return;
-    for (const char *sql : {kFold, kIsDate, kWeights})
+    for (const char *sql : {kIsDate, kWeights})
         server->exec(QString::fromUtf8(sql));
     fillWeights(*server);
-    server->exec(QString::fromUtf8(kPinyinKey));
+    const QString schema = QString::fromUtf8(server->query(QStringLiteral("SELECT current_schema()")).bytes(0, 0));
+    server->exec(QString::fromUtf8(kPinyinKey).arg(quoteIdentifier(schema)));
 }
 
-void ServerSchema::createSearchIndexes(Database &db)
+void ServerSchema::addPinyinKey(Database &db, const QString &table, const QString &column)
+{
+    PgConnection *server = db.server();
+    if (!server)
+        return;
+    const QString key = pinyinKeyColumn(column);
+    server->exec(QStringLiteral("ALTER TABLE %1 ADD COLUMN IF NOT EXISTS %2 bytea GENERATED ALWAYS AS (quillora_pinyin_key(%3)) STORED")
+                     .arg(quoteIdentifier(table), quoteIdentifier(key), quoteIdentifier(column)));
+    // Lists capped at the first rows in name order read them in that order.
+    server->exec(QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (%3 NULLS FIRST, rowid NULLS FIRST)")
+                     .arg(quoteIdentifier(table + QLatin1Char('_') + key), quoteIdentifier(table), quoteIdentifier(key)));
+}
+
+void ServerSchema::createSearchSupport(Database &db)
 {
     PgConnection *server = db.server();
     if (!server)
@@ -133,9 +147,14 @@ void ServerSchema::createSearchIndexes(Database &db)
         const QString column = QString::fromUtf8(c.column);
         if (!db.hasTable(table))
             continue;
-        server->exec(QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 USING gin (quillora_fold(%3) gin_trgm_ops)")
+        // Under the collation the rewritten LIKE (ILIKE … COLLATE "C") compares with, or it is not used.
+        server->exec(QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 USING gin (%3 COLLATE \"C\" gin_trgm_ops)")
                          .arg(quoteIdentifier(table + QLatin1Char('_') + column + QStringLiteral("_trgm")),
                               quoteIdentifier(table), quoteIdentifier(column)));
+    }
+    for (const SearchedColumn &c : kPinyinOrdered) {
+        if (db.hasTable(QString::fromUtf8(c.table)))
+            addPinyinKey(db, QString::fromUtf8(c.table), QString::fromUtf8(c.column));
     }
 }
 

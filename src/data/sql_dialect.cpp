@@ -23,6 +23,7 @@ struct Token
     Kind kind;
     QString text;    // Name: the identifier itself; others: the text as written
     int number = 0;  // Param: ?N's N, 0 for a bare ?
+    QString name;    // a rendered Name: the identifier it quotes
 };
 
 bool isWordStart(QChar c) { return c.isLetter() || c == QLatin1Char('_'); }
@@ -317,14 +318,14 @@ private:
     {
         switch (t.kind) {
         case Kind::Name:
-            return {Kind::Name, quoteIdentifier(t.text)};
+            return {Kind::Name, quoteIdentifier(t.text), 0, t.text};
         case Kind::Param:
             return {Kind::Param, paramText(t)};
         case Kind::Word: {
             // T1 … T15, C1, C2: column names written bare; the server would fold them to lower case.
             static const QRegularExpression bareColumn(QStringLiteral("^[A-Z][0-9]+$"));
             if (bareColumn.match(t.text).hasMatch())
-                return {Kind::Name, quoteIdentifier(t.text)};
+                return {Kind::Name, quoteIdentifier(t.text), 0, t.text};
             if (m_ddl && isWord(t, "REAL"))
                 return {Kind::Word, QStringLiteral("double precision")};
             if (m_ddl && (isWord(t, "INTEGER") || isWord(t, "INT")))
@@ -472,6 +473,7 @@ private:
     }
 
     // x LIKE y [ESCAPE 'c']: SQLite folds ASCII letters only, and escapes nothing unless told.
+    // ILIKE lower-cases through the collation, and the "C" collation's lower case is ASCII's.
     bool like()
     {
         const Token left = leftOperand("LIKE");
@@ -489,7 +491,7 @@ private:
         }
         if (peek(0) && (peek(0)->kind == Kind::Punct && !isPunct(*peek(0), ")") && !isPunct(*peek(0), ",")))
             refuse(QStringLiteral("LIKE followed by %1").arg(peek(0)->text));
-        emitText(QStringLiteral("%1(%2) LIKE %1(%3) ESCAPE %4").arg(QLatin1String(kServerFold), left.text, pattern.text, escape));
+        emitText(QStringLiteral("%1 COLLATE \"C\" ILIKE %2 ESCAPE %3").arg(left.text, pattern.text, escape));
         return true;
     }
 
@@ -503,7 +505,9 @@ private:
         if (!name || !isWord(*name, "PINYIN"))
             refuse(QStringLiteral("COLLATE %1").arg(name ? name->text : QString()));
         const Token left = leftOperand("COLLATE");
-        emitText(QStringLiteral("%1(%2)").arg(QLatin1String(kServerPinyinKey), left.text));
+        if (left.kind != Kind::Name)
+            refuse(QStringLiteral("COLLATE PINYIN of %1").arg(left.text));
+        emit(Kind::Name, quoteIdentifier(pinyinKeyColumn(left.name)));
         m_i += 2;
         return true;
     }
@@ -569,6 +573,8 @@ private:
 };
 
 } // namespace
+
+QString pinyinKeyColumn(const QString &column) { return column + QStringLiteral("_pinyin_key"); }
 
 ServerSql toServerSql(const QString &sqlite)
 {

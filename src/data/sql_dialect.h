@@ -17,16 +17,19 @@ struct ServerSql
 };
 
 // Rewrites the SQLite text the stores write into PostgreSQL text of the same meaning:
-// [名称] → "名称", ?/?N → $N, LIKE folded for ASCII letters only (as SQLite's LIKE),
-// COLLATE PINYIN → order by the pinyin sort key, NULLs ordered first as in SQLite,
+// [名称] → "名称", ?/?N → $N, LIKE → ILIKE under the "C" collation (which folds the ASCII
+// letters only, as SQLite's LIKE does), x COLLATE PINYIN → the stored pinyin sort key of x,
+// NULLs ordered first as in SQLite,
 // LIMIT ? with a negative value → no limit, INDEXED BY and unary + dropped, tuning PRAGMAs
 // dropped, schema types and checks in their PostgreSQL form, INSERT … RETURNING rowid.
 // Forms it does not know to be equal on both engines are refused with DbError, never passed on.
 ServerSql toServerSql(const QString &sqlite);
 
-// Names of the server functions the rewritten text calls.
-inline constexpr const char *kServerFold = "quillora_fold";
-inline constexpr const char *kServerPinyinKey = "quillora_pinyin_key";
+// The server's stored pinyin sort key of a column (bytea, compared as bytes in pinyinCompare's
+// order): what "column COLLATE PINYIN" orders by on the server.
+QString pinyinKeyColumn(const QString &column);
+
+// The server function the rewritten date check calls.
 inline constexpr const char *kServerIsDate = "quillora_is_date";
 
 } // namespace quillora

@@ -1,3 +1,4 @@
+#include "data/data_files.h"
 #include "data/database.h"
 #include "data/pg_connection.h"
 #include "data/server_schema.h"
@@ -67,6 +68,7 @@ QString randomName(QRandomGenerator &random)
 TEST_F(ServerEngineTest, PinyinOrderOfTheServerIsThePrograms)
 {
     m_db.exec(QStringLiteral("CREATE TABLE [名单] ([名称] TEXT)"));
+    ServerSchema::addPinyinKey(m_db, QStringLiteral("名单"), QStringLiteral("名称"));
     QRandomGenerator random(20261209);
     QStringList names{QString(), QStringLiteral("阿"), QStringLiteral("阿莫西林"), QStringLiteral("VC片"), QStringLiteral("vc片")};
     while (names.size() < 3000)
@@ -148,6 +150,35 @@ TEST_F(ServerEngineTest, RefusalsKeepSqliteCodesAndTellTheServersWords)
     } catch (const DbError &error) {
         EXPECT_EQ(error.code(), SQLITE_CANTOPEN);
         EXPECT_TRUE(error.message().startsWith(QStringLiteral("无法打开数据文件（"))) << error.what();
+    }
+}
+
+TEST_F(ServerEngineTest, StatementsFollowATableMadeAnew)
+{
+    const auto read = [&] {
+        Statement q(m_db, QStringLiteral("SELECT [值] FROM [表]"));
+        return q.next() ? q.value(0) : QVariant();
+    };
+    m_db.exec(QStringLiteral("CREATE TABLE [表] ([值] TEXT)"));
+    m_db.exec(QStringLiteral("INSERT INTO [表] ([值]) VALUES ('1.5')"));
+    EXPECT_EQ(read(), QVariant(QStringLiteral("1.5")));
+    m_db.exec(QStringLiteral("DROP TABLE [表]"));
+    m_db.exec(QStringLiteral("CREATE TABLE [表] ([值] REAL)"));
+    m_db.exec(QStringLiteral("INSERT INTO [表] ([值]) VALUES (1.5)"));
+    EXPECT_EQ(read(), QVariant(1.5));  // prepared again, not refused as a stale plan
+}
+
+TEST_F(ServerEngineTest, AServerThatCannotBeReachedIsNamedInTheMessage)
+{
+    DataFiles files{QString()};
+    files.useServer(QStringLiteral("host=/nonexistent-socket-folder dbname=门诊档案 connect_timeout=2"),
+                    QStringLiteral("host=/nonexistent-socket-folder dbname=门诊设置 connect_timeout=2"));
+    try {
+        files.open();
+        ADD_FAILURE() << "opened an unreachable server";
+    } catch (const DbError &error) {
+        EXPECT_EQ(error.code(), SQLITE_CANTOPEN);
+        EXPECT_TRUE(error.message().startsWith(QStringLiteral("服务器数据库 门诊档案 无法打开：无法打开数据文件（"))) << error.what();
     }
 }
 

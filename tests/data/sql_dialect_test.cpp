@@ -17,8 +17,8 @@ TEST(ServerSql, StoreStatementsKeepTheirMeaning)
 {
     const Rewrite cases[] = {
         {"SELECT rowid, [名称] FROM [药品] WHERE [拼音] LIKE ? ESCAPE '\\' ORDER BY [名称] COLLATE PINYIN, rowid LIMIT ?",
-         "SELECT rowid, \"名称\" FROM \"药品\" WHERE quillora_fold(\"拼音\") LIKE quillora_fold($1) ESCAPE '\\' "
-         "ORDER BY quillora_pinyin_key(\"名称\") NULLS FIRST, rowid NULLS FIRST "
+         "SELECT rowid, \"名称\" FROM \"药品\" WHERE \"拼音\" COLLATE \"C\" ILIKE $1 ESCAPE '\\' "
+         "ORDER BY \"名称_pinyin_key\" NULLS FIRST, rowid NULLS FIRST "
          "LIMIT (CASE WHEN $2::bigint >= 0 THEN $2::bigint END)"},
         // Numbered and bare parameters mix as in SQLite: a bare one follows the highest so far.
         {"UPDATE [档案] SET [0]=?2, [1]=? WHERE [名称]=?1", "UPDATE \"档案\" SET \"0\" = $2, \"1\" = $3 WHERE \"名称\" = $1"},
@@ -31,7 +31,7 @@ TEST(ServerSql, StoreStatementsKeepTheirMeaning)
          "SELECT a FROM t WHERE rowid IN (SELECT rowid FROM t ORDER BY \"序号\" NULLS FIRST "
          "LIMIT (CASE WHEN $2::bigint >= 0 THEN $2::bigint END)) ORDER BY \"序号\" NULLS FIRST, rowid NULLS FIRST"},
         // Without ESCAPE SQLite's LIKE escapes nothing; PostgreSQL's would take the backslash.
-        {"SELECT 1 FROM t WHERE [名称] LIKE 'a\\%'", "SELECT 1 FROM t WHERE quillora_fold(\"名称\") LIKE quillora_fold('a\\%') ESCAPE ''"},
+        {"SELECT 1 FROM t WHERE [名称] LIKE 'a\\%'", "SELECT 1 FROM t WHERE \"名称\" COLLATE \"C\" ILIKE 'a\\%' ESCAPE ''"},
         {"SELECT 1 FROM t WHERE [a] IS ? AND [b] IS NOT ? AND [c] IS NOT NULL",
          "SELECT 1 FROM t WHERE \"a\" IS NOT DISTINCT FROM $1 AND \"b\" IS DISTINCT FROM $2 AND \"c\" IS NOT NULL"},
         {"INSERT INTO [药品] ([拼音]) VALUES (?)", "INSERT INTO \"药品\" (\"拼音\") VALUES ($1) RETURNING rowid"},
@@ -86,6 +86,7 @@ TEST(ServerSql, FormsWithoutAnEqualServerMeaningAreRefused)
         "INSERT OR REPLACE INTO t (a) VALUES (1)",
         "REPLACE INTO t (a) VALUES (1)",
         "SELECT a FROM t ORDER BY a COLLATE NOCASE",
+        "SELECT a FROM t ORDER BY ? COLLATE PINYIN",
         "SELECT a FROM t WHERE a == 1",
         "SELECT a FROM t LIMIT 1, 2",
         "SELECT max(a, b) FROM t",

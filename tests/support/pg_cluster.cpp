@@ -40,7 +40,7 @@ PgCluster *PgCluster::instance(QString *reason)
     static QString whyNot;
     static std::unique_ptr<PgCluster> cluster = [] {
         std::unique_ptr<PgCluster> c(new PgCluster);
-        if (!c->start(whyNot))
+        if (!c->start(false, whyNot))
             c.reset();
         return c;
     }();
@@ -49,13 +49,21 @@ PgCluster *PgCluster::instance(QString *reason)
     return cluster.get();
 }
 
+std::unique_ptr<PgCluster> PgCluster::startDurable(QString &reason)
+{
+    std::unique_ptr<PgCluster> cluster(new PgCluster);
+    if (!cluster->start(true, reason))
+        cluster.reset();
+    return cluster;
+}
+
 QString PgCluster::command(const QString &program, const QString &arguments) const
 {
     const QString tool = m_bin + QLatin1Char('/') + program + QLatin1Char(' ') + arguments;
     return m_asPostgresUser ? QStringLiteral("runuser -u postgres -- ") + tool : tool;
 }
 
-bool PgCluster::start(QString &reason)
+bool PgCluster::start(bool durable, QString &reason)
 {
     m_bin = serverBinaries();
     if (m_bin.isEmpty()) {
@@ -81,9 +89,10 @@ bool PgCluster::start(QString &reason)
         reason = QStringLiteral("initdb failed, see %1/initdb.log").arg(m_folder);
         return false;
     }
-    // A test cluster: nothing to keep after a crash, so no flushing to disk.
-    const QString options = QStringLiteral("-k %1 -c listen_addresses='' -c fsync=off -c synchronous_commit=off -c full_page_writes=off")
-                                .arg(m_folder);
+    // A test cluster keeps nothing after a crash, so it need not flush to disk.
+    QString options = QStringLiteral("-k %1 -c listen_addresses=''").arg(m_folder);
+    if (!durable)
+        options += QStringLiteral(" -c fsync=off -c synchronous_commit=off -c full_page_writes=off");
     if (!run(command(QStringLiteral("pg_ctl"), QStringLiteral("-D %1 -l %2 -w -o \"%3\" start >/dev/null 2>&1").arg(data, log, options)))) {
         reason = QStringLiteral("the server did not start, see %1").arg(log);
         return false;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <memory>
 
 struct pg_conn;
 
@@ -13,8 +14,10 @@ class PgCluster
 {
 public:
     // The running cluster, started on first use; null when it cannot run here (no server
-    // binaries, no postgres user), with the reason.
+    // binaries, no postgres user), with the reason. It does not flush to disk.
     static PgCluster *instance(QString *reason = nullptr);
+    // A cluster of its own that flushes every commit as a real server does (for measuring).
+    static std::unique_ptr<PgCluster> startDurable(QString &reason);
     ~PgCluster();
 
     // A new empty database made from template0; returns its name.
@@ -25,7 +28,7 @@ public:
 
 private:
     PgCluster() = default;
-    bool start(QString &reason);
+    bool start(bool durable, QString &reason);
     QString command(const QString &program, const QString &arguments) const;
     void admin(const QString &sql);
 
