@@ -106,6 +106,9 @@ PgConnection::PgConnection(const QString &conninfo)
     PQsetClientEncoding(m_conn, "UTF8");
     // "already exists, skipping" and the like: nothing the doctor or a log needs.
     PQsetNoticeProcessor(m_conn, [](void *, const char *) {}, nullptr);
+    // A containment search is fast or slow by what was typed (a trigram index helps from three
+    // characters on): plan each run with its values rather than once for any value.
+    exec(QStringLiteral("SET plan_cache_mode = force_custom_plan"));
 }
 
 PgConnection::~PgConnection() { PQfinish(m_conn); }
