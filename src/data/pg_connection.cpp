@@ -51,7 +51,8 @@ std::vector<const char *> valuePointers(const PgConnection::Params &params)
 
 int engineCodeOfSqlState(const QByteArray &state)
 {
-    if (state.startsWith("23"))
+    // A value the column's type cannot take (22…) is what SQLite's typeof() checks refuse.
+    if (state.startsWith("23") || state.startsWith("22"))
         return SQLITE_CONSTRAINT;
     if (state == "40001" || state == "40P01" || state == "55P03" || state == "55006")
         return SQLITE_BUSY;
@@ -69,10 +70,6 @@ int engineCodeOfSqlState(const QByteArray &state)
         return SQLITE_READONLY;
     if (state == "57014")
         return SQLITE_INTERRUPT;
-    if (state == "22001")
-        return SQLITE_TOOBIG;
-    if (state.startsWith("22"))
-        return SQLITE_MISMATCH;
     return SQLITE_ERROR;
 }
 

@@ -80,7 +80,8 @@ private:
 };
 
 // SQLite's result code for a PostgreSQL SQLSTATE, so that callers keep one set of codes:
-// constraint violations → SQLITE_CONSTRAINT, serialization failure/deadlock/lock wait → SQLITE_BUSY,
+// constraint violations and values a column's type refuses → SQLITE_CONSTRAINT,
+// serialization failure/deadlock/lock wait → SQLITE_BUSY,
 // lost connection → SQLITE_IOERR, disk full → SQLITE_FULL, damaged data → SQLITE_CORRUPT.
 int engineCodeOfSqlState(const QByteArray &sqlState);
 

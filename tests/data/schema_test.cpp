@@ -3,6 +3,7 @@
 #include "support/data_fixture.h"
 
 #include <QFile>
+#include <sqlcipher/sqlite3.h>
 
 using namespace quillora;
 using namespace quillora::test;
@@ -62,6 +63,34 @@ TEST_P(SchemaTest, VisitRowRefusesEmptyNameAndDatesThatAreNotDays)
     EXPECT_EQ(visitCount(), 0);
     EXPECT_NO_THROW(insertVisit(QStringLiteral("张三"), QStringLiteral("2024-02-29")));
     EXPECT_EQ(visitCount(), 1);
+}
+
+TEST_P(SchemaTest, PricesAreNumbersOrNothing)
+{
+    const auto insertPrice = [&](const QVariant &price) {
+        Statement q(settings(), QStringLiteral("INSERT INTO [药品] ([拼音], [名称], [单价]) VALUES ('x', 'x', ?)"));
+        q.bindValue(1, price);
+        q.run();
+    };
+    for (const QVariant &price : {QVariant(2.5), QVariant(qint64(3)), QVariant()})
+        EXPECT_NO_THROW(insertPrice(price)) << price.toString().toStdString();
+    // A number bound as text: the file's check sees the text and refuses it; the server, which
+    // is sent every value as text, reads a number. The stores bind prices as numbers.
+    bool tookNumberText = true;
+    try {
+        insertPrice(QStringLiteral("12.5"));
+    } catch (const DbError &) {
+        tookNumberText = false;
+    }
+    EXPECT_EQ(tookNumberText, onServer());
+    for (const QVariant &price : {QVariant(QStringLiteral("abc")), QVariant(QStringLiteral("12元"))}) {
+        try {
+            insertPrice(price);
+            ADD_FAILURE() << "took " << price.toString().toStdString();
+        } catch (const DbError &error) {
+            EXPECT_EQ(error.code() & 0xff, SQLITE_CONSTRAINT) << error.what();
+        }
+    }
 }
 
 TEST_P(SchemaTest, RefusedChangeLeavesTheStoredRowAsItWas)
