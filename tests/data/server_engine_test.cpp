@@ -182,6 +182,23 @@ TEST_F(ServerEngineTest, AServerThatCannotBeReachedIsNamedInTheMessage)
     }
 }
 
+TEST_F(ServerEngineTest, ALostConnectionIsADiskErrorNotAnAnswer)
+{
+    m_db.exec(QStringLiteral("CREATE TABLE [表] ([名称] TEXT)"));
+    Database other;
+    other.openServer(conninfo());
+    other.exec(QStringLiteral("SELECT pg_terminate_backend(pid) FROM pg_stat_activity "
+                              "WHERE datname = current_database() AND pid <> pg_backend_pid()"));
+    try {
+        Statement q(m_db, QStringLiteral("SELECT count(*) FROM [表]"));
+        q.next();
+        ADD_FAILURE() << "read through a closed connection";
+    } catch (const DbError &error) {
+        EXPECT_EQ(error.code(), SQLITE_IOERR) << error.what();
+        EXPECT_TRUE(error.message().startsWith(QStringLiteral("读写磁盘出错（"))) << error.what();
+    }
+}
+
 TEST_F(ServerEngineTest, ASpoiledTransactionNeverCommitsAsASave)
 {
     m_db.exec(QStringLiteral("CREATE TABLE [表] ([名称] TEXT NOT NULL)"));

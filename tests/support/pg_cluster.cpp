@@ -15,10 +15,12 @@ namespace quillora::test {
 
 namespace {
 
-// The newest installed server: /usr/lib/postgresql/<version>/bin.
+// The newest installed server: /usr/lib/postgresql/<version>/bin, or the folder
+// QUILLORA_PG_ROOT names instead of /usr/lib/postgresql (a missing one tries the skipping).
 QString serverBinaries()
 {
-    QDir root(QStringLiteral("/usr/lib/postgresql"));
+    const QByteArray rootOverride = qgetenv("QUILLORA_PG_ROOT");
+    QDir root(rootOverride.isEmpty() ? QStringLiteral("/usr/lib/postgresql") : QString::fromLocal8Bit(rootOverride));
     QStringList versions = root.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
     QCollator numeric;
     numeric.setNumericMode(true);
@@ -67,7 +69,9 @@ bool PgCluster::start(bool durable, QString &reason)
 {
     m_bin = serverBinaries();
     if (m_bin.isEmpty()) {
-        reason = QStringLiteral("no PostgreSQL server binaries under /usr/lib/postgresql");
+        reason = QStringLiteral("no PostgreSQL server binaries under %1/*/bin")
+                     .arg(qEnvironmentVariableIsEmpty("QUILLORA_PG_ROOT") ? QStringLiteral("/usr/lib/postgresql")
+                                                                          : qEnvironmentVariable("QUILLORA_PG_ROOT"));
         return false;
     }
     QTemporaryDir dir(QDir::tempPath() + QStringLiteral("/quillora-pg-XXXXXX"));
