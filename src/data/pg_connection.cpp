@@ -114,9 +114,8 @@ PgResult PgConnection::checked(pg_result *raw)
 {
     const ExecStatusType status = raw ? PQresultStatus(raw) : PGRES_FATAL_ERROR;
     if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK || status == PGRES_EMPTY_QUERY) {
-        PgResult result(raw);
-        noteCommand(result, raw);
-        return result;
+        noteCommand(raw);
+        return PgResult(raw);
     }
     const QByteArray state = raw ? QByteArray(PQresultErrorField(raw, PG_DIAG_SQLSTATE)) : QByteArray();
     const QString words = serverWords(raw, m_conn);
@@ -127,7 +126,7 @@ PgResult PgConnection::checked(pg_result *raw)
 }
 
 // SQLite's changes() counts the rows of the last INSERT, UPDATE or DELETE; a SELECT leaves it.
-void PgConnection::noteCommand(const PgResult &, pg_result *raw)
+void PgConnection::noteCommand(pg_result *raw)
 {
     const QByteArray command = PQcmdStatus(raw);
     if (command.startsWith("INSERT") || command.startsWith("UPDATE") || command.startsWith("DELETE"))

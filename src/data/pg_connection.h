@@ -67,7 +67,7 @@ public:
 private:
     PgResult checked(pg_result *result);
     void commit();
-    void noteCommand(const PgResult &result, pg_result *raw);
+    void noteCommand(pg_result *raw);
     PgResult runPrepared(const ServerSql &sql, const Params &params);
     pg_result *execPrepared(const QString &text, const Params &params);
 

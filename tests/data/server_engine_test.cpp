@@ -47,6 +47,18 @@ protected:
     Database m_db;
 };
 
+TEST(ServerErrorCodes, SqlStatesReadAsSqliteCodes)
+{
+    const struct { const char *state; int code; } cases[] = {
+        {"23505", SQLITE_CONSTRAINT}, {"23514", SQLITE_CONSTRAINT}, {"23502", SQLITE_CONSTRAINT}, {"22P02", SQLITE_CONSTRAINT},
+        {"40001", SQLITE_BUSY},       {"40P01", SQLITE_BUSY},       {"55P03", SQLITE_BUSY},       {"08006", SQLITE_IOERR},
+        {"57P01", SQLITE_IOERR},      {"58030", SQLITE_IOERR},      {"53100", SQLITE_FULL},       {"XX001", SQLITE_CORRUPT},
+        {"28P01", SQLITE_PERM},       {"25006", SQLITE_READONLY},   {"42P01", SQLITE_ERROR},      {"42601", SQLITE_ERROR},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(engineCodeOfSqlState(c.state), c.code) << c.state;
+}
+
 // Names of the kinds a catalogue holds: Latin in both cases, ideographs with several readings,
 // Chinese and ASCII punctuation, digits, characters beyond the BMP, and the empty name.
 QString randomName(QRandomGenerator &random)
