@@ -102,12 +102,23 @@ bool PgCluster::start(bool durable, QString &reason)
         return false;
     }
     m_running = true;
+    stopWhenThisProcessEnds();
     m_admin = PQconnectdb(conninfo(QStringLiteral("postgres")).toUtf8().constData());
     if (PQstatus(m_admin) != CONNECTION_OK) {
         reason = QStringLiteral("cannot connect to the test server: %1").arg(QString::fromUtf8(PQerrorMessage(m_admin)));
         return false;
     }
     return true;
+}
+
+// A test process killed before its exit handlers run (a signal, a closed pipe) would leave the
+// server running: a watcher stops it and removes the folder once this process is gone.
+void PgCluster::stopWhenThisProcessEnds() const
+{
+    const QString stop = command(QStringLiteral("pg_ctl"), QStringLiteral("-D %1/data -m immediate -w stop").arg(m_folder));
+    run(QStringLiteral("nohup sh -c 'while kill -0 %1 2>/dev/null; do sleep 1; done; %2; rm -rf %3' >/dev/null 2>&1 &")
+            .arg(getpid())
+            .arg(stop, m_folder));
 }
 
 PgCluster::~PgCluster()

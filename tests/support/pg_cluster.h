@@ -30,6 +30,7 @@ private:
     PgCluster() = default;
     bool start(bool durable, QString &reason);
     QString command(const QString &program, const QString &arguments) const;
+    void stopWhenThisProcessEnds() const;
     void admin(const QString &sql);
 
     QString m_bin;
