@@ -103,6 +103,13 @@ void fillArchive(Database &archive, const Scale &scale, const QDate &today, std:
 
 } // namespace
 
+void fillScaledStores(Database &settings, Database &archive, const Scale &scale, const QDate &today)
+{
+    std::mt19937 random(20261209u + unsigned(scale.factor));
+    fillSettings(settings, scale, random);
+    fillArchive(archive, scale, today, random);
+}
+
 QString generatedPatientName(int i)
 {
     // A spread of common names: surname, then one or two given characters.
@@ -132,9 +139,7 @@ QString scaleProgramFolder(const Scale &scale)
         DataFiles files(dataFolder);
         files.createMissing();
         files.open();
-        std::mt19937 random(20261209u + unsigned(scale.factor));
-        fillSettings(files.settings(), scale, random);
-        fillArchive(files.archive(), scale, QDate::currentDate(), random);
+        fillScaledStores(files.settings(), files.archive(), scale, QDate::currentDate());
         files.close();
     }
     QFile marker(done);

@@ -1,6 +1,11 @@
 #pragma once
 
+#include <QDate>
 #include <QString>
+
+namespace quillora {
+class Database;
+}
 
 namespace quillora::bench {
 
@@ -21,6 +26,10 @@ struct Scale
 // from (the build folder): made on first use, in one transaction per file, and reused after.
 // The visits run up to `today`, about as many each day; the data folder is 档案数据库 inside.
 QString scaleProgramFolder(const Scale &scale);
+
+// Fills an empty settings and archive store (schema made, first rows in) to the scale, as the
+// generated files are filled: one transaction per store, visits up to `today`.
+void fillScaledStores(Database &settings, Database &archive, const Scale &scale, const QDate &today);
 
 // The patient name of generated patient i (two or three common characters), and the
 // typed texts the harness searches with.

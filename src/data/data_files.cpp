@@ -3,6 +3,7 @@
 #include "data/dictionary_store.h"
 #include "data/drug_store.h"
 #include "data/password_store.h"
+#include "data/pg_connection.h"
 #include "data/schema.h"
 #include "data/seed_data.h"
 #include "data/settings_columns.h"
@@ -104,15 +105,27 @@ QStringList DataFiles::createMissing()
     return created;
 }
 
+void DataFiles::useServer(const QString &archiveConninfo, const QString &settingsConninfo)
+{
+    m_archiveServer = archiveConninfo;
+    m_settingsServer = settingsConninfo;
+}
+
 void DataFiles::open()
 {
-    const auto openOne = [](Database &db, const QString &path, const QString &key) {
+    const auto openOne = [this](Database &db, const QString &path, const QString &key) {
+        const QString server = &db == &m_archive ? m_archiveServer : m_settingsServer;
+        const QString shown = server.isEmpty() ? QDir::toNativeSeparators(path)
+                                               : QStringLiteral("服务器数据库 %1").arg(PgConnection::databaseNameOf(server));
         try {
-            db.open(path, key);
+            if (!server.isEmpty())
+                db.openServer(server);
+            else
+                db.open(path, key);
         } catch (const WrongKeyError &e) {
-            throw WrongKeyError(e.code(), QStringLiteral("%1 无法解密（密码不符或文件已损坏）").arg(QDir::toNativeSeparators(path)));
+            throw WrongKeyError(e.code(), QStringLiteral("%1 无法解密（密码不符或文件已损坏）").arg(shown));
         } catch (const DbError &e) {
-            throw DbError(e.code(), QStringLiteral("%1 无法打开：%2").arg(QDir::toNativeSeparators(path), e.message()));
+            throw DbError(e.code(), QStringLiteral("%1 无法打开：%2").arg(shown, e.message()));
         }
     };
     openOne(m_archive, archivePath(), kArchiveKey);
@@ -148,5 +161,9 @@ void DataFiles::close()
 void createArchiveFile(const QString &path) { buildFile(path, kArchiveKey, seedArchive); }
 
 void createSettingsFile(const QString &path) { buildFile(path, kSettingsKey, seedSettings); }
+
+void fillArchive(Database &db) { seedArchive(db); }
+
+void fillSettings(Database &db) { seedSettings(db); }
 
 } // namespace quillora

@@ -28,9 +28,12 @@ public:
     // Returns the names of the files it created.
     QStringList createMissing();
     // Opens both files with their keys; throws WrongKeyError or DbError naming the file.
+    // With server databases set, connects to them instead.
     void open();
     // Told what a long step of opening is about before it starts, and an empty text after it.
     void setLongStepNotice(std::function<void(const QString &)> notice) { m_notice = std::move(notice); }
+    // Keeps the two stores in PostgreSQL databases (libpq connection strings) instead of files.
+    void useServer(const QString &archiveConninfo, const QString &settingsConninfo);
     void close();
     bool isOpen() const { return m_archive.isOpen() && m_settings.isOpen(); }
 
@@ -39,6 +42,8 @@ public:
 
 private:
     QString m_folder;
+    QString m_archiveServer;
+    QString m_settingsServer;
     Database m_archive;
     Database m_settings;
     std::function<void(const QString &)> m_notice;
@@ -50,5 +55,9 @@ void ensureResources();
 // Builds a new archive or settings file at the path (which must not exist yet).
 void createArchiveFile(const QString &path);
 void createSettingsFile(const QString &path);
+
+// Fills an empty database (inside the caller's transaction) as a new archive or settings file is filled.
+void fillArchive(Database &db);
+void fillSettings(Database &db);
 
 } // namespace quillora

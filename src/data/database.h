@@ -3,6 +3,7 @@
 #include <QString>
 #include <QVariant>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 
 struct sqlite3;
@@ -36,6 +37,8 @@ public:
 
 class Database;
 class KeyIndexes;
+class PgConnection;
+struct ServerStatement;
 
 // A prepared statement with bound parameters; finalised when it goes out of scope.
 class Statement
@@ -70,11 +73,15 @@ public:
     QVariant value(int column) const;
 
 private:
+    Statement &bindServer(int index, std::optional<QByteArray> value);
+
     Database *m_db;
     sqlite3_stmt *m_stmt = nullptr;
+    std::unique_ptr<ServerStatement> m_server;  // set instead of m_stmt on a PostgreSQL database
 };
 
-// One keyed SQLCipher connection, open for the whole run of the program.
+// One keyed SQLCipher connection, open for the whole run of the program; or, opened with
+// openServer(), one connection to a PostgreSQL database that runs the same statements.
 class Database
 {
 public:
@@ -88,8 +95,14 @@ public:
     // Opens (creating when missing, unless read-only) the file and applies the key before
     // anything else. Throws WrongKeyError when the key does not fit the file.
     void open(const QString &path, const QString &key, Access access = Access::ReadWrite);
+    // Connects to a PostgreSQL database instead of a file ("host=… dbname=… user=…", libpq's
+    // connection string). Statements are rewritten for the server; the schema creates the
+    // server's functions. Throws DbError (cannot open) with the server's words.
+    void openServer(const QString &conninfo);
     void close();
-    bool isOpen() const { return m_db != nullptr; }
+    bool isOpen() const { return m_db != nullptr || m_server != nullptr; }
+    // The PostgreSQL connection when opened with openServer(), else null.
+    PgConnection *server() const { return m_server.get(); }
     QString path() const { return m_path; }
 
     void exec(const QString &sql);
@@ -122,6 +135,7 @@ public:
 
 private:
     sqlite3 *m_db = nullptr;
+    std::unique_ptr<PgConnection> m_server;
     std::unique_ptr<KeyIndexes> m_keyIndexes;
     QString m_path;
     int m_busyTimeout = 5000;

@@ -133,9 +133,10 @@ QList<ListedRow> PatientStore::pickList(const QString &text, int currentYear, in
 QList<PatientRow> PatientStore::search(const QString &text, int limit)
 {
     // Only the key index is scanned and only matching rows are read; they come in key order
-    // (name, then birth year), which is also how the doctor looks a patient up.
+    // (name, then birth year), which is also how the doctor looks a patient up. The cap takes
+    // the first rows in that order: the index gives them so, the ORDER BY says it.
     Statement q(m_db, QStringLiteral("SELECT %1 FROM [患者信息] WHERE rowid IN (SELECT rowid FROM [患者信息] INDEXED BY [患者信息_序号] "
-                                     "WHERE [序号] LIKE ?1 ESCAPE '\\' LIMIT ?2) ORDER BY [序号], rowid")
+                                     "WHERE [序号] LIKE ?1 ESCAPE '\\' ORDER BY [序号], rowid LIMIT ?2) ORDER BY [序号], rowid")
                           .arg(kColumns));
     q.bind(1, QLatin1Char('%') + escapeLike(text) + QLatin1Char('%'));
     q.bind(2, limit);

@@ -1,6 +1,7 @@
 #include "data/schema.h"
 
 #include "data/database.h"
+#include "data/server_schema.h"
 #include "data/settings_columns.h"
 
 #include <QStringList>
@@ -112,6 +113,7 @@ QStringList nameListColumns()
 
 void Schema::createArchive(Database &db)
 {
+    ServerSchema::createFunctions(db);
     createTable(db, s("档案"), visitColumns());
     createIndex(db, s("档案"), s("名称"));
     // The date index also carries what the result list shows, so listing a range never
@@ -121,6 +123,7 @@ void Schema::createArchive(Database &db)
     createTable(db, s("患者信息"), patientColumns());
     createIndex(db, s("患者信息"), s("序号"));
     createTable(db, s("密码"), {textColumn(s("密码"), 50)});
+    ServerSchema::createSearchSupport(db);
 }
 
 void Schema::ensureArchiveIndexes(Database &db)
@@ -143,6 +146,8 @@ void Schema::ensureSettingsIndexes(Database &db)
 
 bool Schema::lacksLaterIndexes(Database &db)
 {
+    if (db.server())
+        return false;  // a server database is made with every index at once
     // Each index with the table it belongs to: a file without the table never gets it.
     Statement q(db, QStringLiteral("SELECT count(*) FROM (SELECT '档案_日志' AS i, '档案' AS t UNION ALL "
                                    "SELECT '档案_姓名', '档案' UNION ALL SELECT '药品_分类', '药品') AS later "
@@ -153,12 +158,12 @@ bool Schema::lacksLaterIndexes(Database &db)
 
 void Schema::createSettings(Database &db)
 {
+    ServerSchema::createFunctions(db);
     createTable(db, s("设置"), settingsRowColumns());
     createTable(db, s("药品"),
                 {textColumn(s("拼音"), 50, false, true), textColumn(s("名称"), 200, false, true), textColumn(s("分类"), 50),
                  textColumn(s("数量"), 50), textColumn(s("单位"), 50), currencyColumn(s("单价")), textColumn(s("备用"), 50)});
     createIndex(db, s("药品"), s("名称"));
-    ensureSettingsIndexes(db);
     createTable(db, s("个人组套"),
                 {textColumn(s("名称"), 50, true, true), textColumn(s("分类"), 50, true, true),
                  textColumn(s("拼音"), 50, true, true), memoColumn(s("内容"), true)});
@@ -169,6 +174,8 @@ void Schema::createSettings(Database &db)
     createIndex(db, s("诊断"), s("序号"));
     createTable(db, s("地址"), nameListColumns());
     createIndex(db, s("地址"), s("序号"));
+    ServerSchema::createSearchSupport(db);
+    ensureSettingsIndexes(db);
 }
 
 void Schema::addLaterSettingsColumns(Database &db)

@@ -279,9 +279,11 @@ QList<VisitListEntry> VisitStore::listPage(const QString &nameFilter, const QDat
     // The date index hands over the range. For a page only the keys are sorted out of it and
     // then just the page's entries read; a whole result is read in one go. The order is not
     // taken from the key index, which would walk every visit after the range's last.
-    const QString inRange = QStringLiteral("FROM [档案] WHERE [0] LIKE ?1 ESCAPE '\\' AND [9] BETWEEN ?2 AND ?3 "
-                                           "AND (?4 IS NULL OR +[名称] < ?4 OR (+[名称] = ?4 AND rowid < ?5)) "
-                                           "ORDER BY +[名称] DESC, +rowid DESC LIMIT ?6");
+    const QString afterMark = after ? QStringLiteral("AND (+[名称] < ?4 OR (+[名称] = ?4 AND rowid < ?5)) ") : QString();
+    const QString inRange = QStringLiteral("FROM [档案] WHERE [0] LIKE ?1 ESCAPE '\\' AND [9] BETWEEN ?2 AND ?3 %1"
+                                           "ORDER BY +[名称] DESC, +rowid DESC LIMIT ?%2")
+                                .arg(afterMark)
+                                .arg(after ? 6 : 4);
     const QString columns = QStringLiteral("SELECT rowid, [名称], [0], [1], [2], [9] ");
     Statement q(m_db, limit < 0 ? columns + inRange
                                 : columns + QStringLiteral("FROM [档案] WHERE rowid IN (SELECT rowid %1) "
@@ -291,9 +293,7 @@ QList<VisitListEntry> VisitStore::listPage(const QString &nameFilter, const QDat
     q.bind(3, dateText(to));
     if (after)
         q.bind(4, after->key).bind(5, after->rowId);
-    else
-        q.bindNull(4).bindNull(5);
-    q.bind(6, limit);
+    q.bind(after ? 6 : 4, limit);
     QList<VisitListEntry> entries;
     while (q.next())
         entries << VisitListEntry{q.int64(0), q.text(1), q.text(2), q.text(3), q.text(4), q.text(5)};

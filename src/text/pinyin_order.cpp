@@ -97,6 +97,8 @@ private:
 
 } // namespace
 
+quint32 pinyinWeight(char16_t unit) { return weight(unit, ideographRanks()); }
+
 int pinyinCompareUtf8(std::string_view a, std::string_view b)
 {
     const std::vector<quint16> &ranks = ideographRanks();

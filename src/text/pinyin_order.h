@@ -13,6 +13,11 @@ int pinyinCompare(QStringView a, QStringView b);
 // without turning every name into UTF-16 at every comparison.
 int pinyinCompareUtf8(std::string_view a, std::string_view b);
 
+// The weight of one UTF-16 unit in that order: names compare unit by unit on their weights,
+// then a shorter name first, then the units themselves. A database that cannot call
+// pinyinCompare builds the same order from these weights.
+quint32 pinyinWeight(char16_t unit);
+
 // The name of the collation that every connection registers ("ORDER BY [名称] COLLATE PINYIN").
 inline constexpr const char *kPinyinCollation = "PINYIN";
 

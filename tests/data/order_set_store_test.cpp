@@ -11,13 +11,15 @@ namespace {
 
 QString u(const char *utf8) { return QString::fromUtf8(utf8); }
 
-class OrderSetStoreTest : public DataTest
+class OrderSetStoreTest : public EngineTest
 {
 protected:
     int rowCount() { return scalar(settings(), u("SELECT count(*) FROM [个人组套]")).toInt(); }
 };
 
-TEST_F(OrderSetStoreTest, WritesAddressTheirRowByIdentity)
+QUILLORA_ON_BOTH_ENGINES(OrderSetStoreTest);
+
+TEST_P(OrderSetStoreTest, WritesAddressTheirRowByIdentity)
 {
     OrderSetStore store(settings());
     const OrderSetRow row{0, u("四物汤"), kFormulaKind, u("swt"), u("熟地黄 12g  当归 10g\r\n白芍 12g  川芎 8g")};
@@ -38,7 +40,7 @@ TEST_F(OrderSetStoreTest, WritesAddressTheirRowByIdentity)
     EXPECT_EQ(again.byRowId(b)->name, u("乙"));
 }
 
-TEST_F(OrderSetStoreTest, RefusedWritesChangeNothing)
+TEST_P(OrderSetStoreTest, RefusedWritesChangeNothing)
 {
     OrderSetStore store(settings());
     const int before = rowCount();
@@ -51,7 +53,7 @@ TEST_F(OrderSetStoreTest, RefusedWritesChangeNothing)
     EXPECT_EQ(store.byRowId(id)->code, u("x"));
 }
 
-TEST_F(OrderSetStoreTest, KindContainmentExactKindAndCodeSearch)
+TEST_P(OrderSetStoreTest, KindContainmentExactKindAndCodeSearch)
 {
     OrderSetStore store(settings());
     const qint64 odd = store.insert({0, u("旧组套"), u("旧个人组套"), u("gmzt"), u("内容")});

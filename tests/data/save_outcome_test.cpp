@@ -1,6 +1,7 @@
 #include "data/database.h"
 #include "data/db_errors.h"
 #include "data/patient_store.h"
+#include "data/pg_connection.h"
 #include "data/visit_store.h"
 #include "support/data_fixture.h"
 
@@ -38,6 +39,32 @@ protected:
     }
 };
 
+// The same saves and refusals on each engine.
+class SaveRefusalTest : public EngineTest
+{
+protected:
+    VisitStore store() { return VisitStore(archive()); }
+};
+
+QUILLORA_ON_BOTH_ENGINES(SaveRefusalTest);
+
+// On the server: a commit the server refuses after every statement went through.
+class ServerSaveOutcomeTest : public SaveOutcomeTest
+{
+protected:
+    Engine engine() const override { return Engine::PostgreSql; }
+    // A check the server runs only at COMMIT, failing as a disk would.
+    void refuseCommits()
+    {
+        archive().server()->exec(QStringLiteral(
+            "CREATE FUNCTION refuse_commit() RETURNS trigger LANGUAGE plpgsql AS "
+            "$$ BEGIN RAISE EXCEPTION 'commit refused' USING ERRCODE = '58030'; END $$"));
+        archive().server()->exec(QStringLiteral(
+            "CREATE CONSTRAINT TRIGGER refuse_commit AFTER INSERT OR UPDATE ON \"档案\" "
+            "DEFERRABLE INITIALLY DEFERRED FOR EACH ROW EXECUTE FUNCTION refuse_commit()"));
+    }
+};
+
 int refuseCommit(void *) { return 1; }
 
 // Only the grid, the history, the card, the doses or the total change: a commit that fails
@@ -67,6 +94,26 @@ TEST_F(SaveOutcomeTest, FailedCommitIsNotTakenForASaveWhateverColumnChanged)
     EXPECT_EQ(stored->grid, before.grid);
     EXPECT_EQ(stored->history, before.history);
     EXPECT_EQ(stored->total, before.total);
+}
+
+TEST_F(ServerSaveOutcomeTest, CommitTheServerRefusesIsNeverTakenForASave)
+{
+    const VisitRecord before = saved();
+    refuseCommits();
+    VisitRecord changed = before;
+    changed.grid[GridAmount][0] = QStringLiteral("13.00");
+    try {
+        store().save(changed, 2026);
+        ADD_FAILURE() << "a refused commit passed for a save";
+    } catch (const DbError &error) {
+        EXPECT_EQ(error.code(), SQLITE_IOERR) << error.what();
+        EXPECT_TRUE(error.message().contains(QStringLiteral("commit refused"))) << error.what();
+    }
+    EXPECT_FALSE(archive().inTransaction());
+    EXPECT_EQ(store().find(before.key)->grid, before.grid);
+    VisitRecord added = sampleVisit(QStringLiteral("李四"), QStringLiteral("2026-12-08"), QStringLiteral("k-new"));
+    EXPECT_THROW(store().save(added, 2026), DbError);
+    EXPECT_FALSE(store().find(added.key));
 }
 
 // A reader of another program holding the file past the deadline: the save is reported as
@@ -124,7 +171,7 @@ TEST_F(SaveOutcomeTest, OpeningWaitsForAWriterOfAnotherConnection)
     EXPECT_EQ(scalar(late, QStringLiteral("SELECT count(*) FROM [档案]")), QStringLiteral("1"));
 }
 
-TEST_F(SaveOutcomeTest, RegisterRowNeverHoldsTheVisitBack)
+TEST_P(SaveRefusalTest, RegisterRowNeverHoldsTheVisitBack)
 {
     PatientStore patients(archive());
     // A key longer than the register takes: the visit is saved all the same.
@@ -179,7 +226,7 @@ TEST(EngineErrorText, ChineseFirstEngineTextInBrackets)
     EXPECT_FALSE(isDamageCode(SQLITE_IOERR_READ));
 }
 
-TEST_F(SaveOutcomeTest, EngineFailuresReachTheDoctorInChinese)
+TEST_P(SaveRefusalTest, EngineFailuresReachTheDoctorInChinese)
 {
     try {
         archive().exec(QStringLiteral("INSERT INTO [档案] ([0], [9]) VALUES ('', '2026-12-08')"));

@@ -74,11 +74,13 @@ TEST(RowListModel, LinesKeepTheirRows)
     EXPECT_EQ(model.lineOf(123456), -1);
 }
 
-class TemplateStoreTest : public DataTest
+class TemplateStoreTest : public EngineTest
 {
 };
 
-TEST_F(TemplateStoreTest, UpdateSaysWhenTheRowIsGone)
+QUILLORA_ON_BOTH_ENGINES(TemplateStoreTest);
+
+TEST_P(TemplateStoreTest, UpdateSaysWhenTheRowIsGone)
 {
     HistoryTemplateStore store(settings());
     const qint64 id = store.insert(u("咳嗽"), u("ks"), u("咳嗽三天。"));
@@ -90,7 +92,7 @@ TEST_F(TemplateStoreTest, UpdateSaysWhenTheRowIsGone)
     EXPECT_FALSE(store.update(id, u("x"), u("x"), u("x")));
 }
 
-TEST_F(TemplateStoreTest, NameListSearchCanListEveryRow)
+TEST_P(TemplateStoreTest, NameListSearchCanListEveryRow)
 {
     NameListStore diagnoses = NameListStore::diagnoses(settings());
     Transaction t(settings());

@@ -109,7 +109,7 @@ TEST(DrugCatalogueRules, ViewsAndCategories)
     EXPECT_EQ(DrugViews::quickInserts().size(), 10);
 }
 
-class DrugListTest : public DataTest
+class DrugListTest : public EngineTest
 {
 protected:
     void SetUp() override
@@ -131,7 +131,9 @@ protected:
     }
 };
 
-TEST_F(DrugListTest, EachOccasionMatchesTheCategoryItsOwnWay)
+QUILLORA_ON_BOTH_ENGINES(DrugListTest);
+
+TEST_P(DrugListTest, EachOccasionMatchesTheCategoryItsOwnWay)
 {
     add("乙药", "yy", "中成药");
     add("甲药", "jy", "中成药");
@@ -152,7 +154,7 @@ TEST_F(DrugListTest, EachOccasionMatchesTheCategoryItsOwnWay)
     EXPECT_EQ(names(DrugListFilter::button(13, u("jy"))), QStringList({u("甲药")}));
 }
 
-TEST_F(DrugListTest, TypedWildcardsMatchLiterally)
+TEST_P(DrugListTest, TypedWildcardsMatchLiterally)
 {
     add("百分药", "b%y", "抗_生素");
     add("下划药", "bxy", "抗生素");
@@ -163,7 +165,7 @@ TEST_F(DrugListTest, TypedWildcardsMatchLiterally)
     EXPECT_EQ(names({DrugListFilter::CodeContains, u("'")}), QStringList());
 }
 
-TEST_F(DrugListTest, UpdateAndRemoveAddressTheirRow)
+TEST_P(DrugListTest, UpdateAndRemoveAddressTheirRow)
 {
     const qint64 a = add("同名药", "tmy", "抗生素");
     const qint64 b = add("同名药", "tmy", "抗生素");

@@ -106,7 +106,7 @@ TEST(ReportDates, TypedFormsAreReadAndOthersRefused)
     EXPECT_EQ(lastMonthTo(QDate(2016, 1, 15)).from, QDate(2015, 12, 15));
 }
 
-class LogRangeTest : public DataTest
+class LogRangeTest : public EngineTest
 {
 protected:
     void save(const QString &name, const QString &date, const QString &key)
@@ -125,7 +125,9 @@ protected:
     }
 };
 
-TEST_F(LogRangeTest, DateOrderThenTheOrderVisitsWereStarted)
+QUILLORA_ON_BOTH_ENGINES(LogRangeTest);
+
+TEST_P(LogRangeTest, DateOrderThenTheOrderVisitsWereStarted)
 {
     save(QStringLiteral("丙"), QStringLiteral("2016-01-05"), QStringLiteral("2016-01-05 08:00:00"));
     save(QStringLiteral("乙"), QStringLiteral("2016-01-03"), QStringLiteral("2016-01-03 10:00:00"));

@@ -35,11 +35,13 @@ TEST(Workload, AbsurdAmountsAreCountedNotWrapped)
     EXPECT_EQ(amount, QStringLiteral("100001844674407000000"));
 }
 
-class WorkloadRangeTest : public DataTest
+class WorkloadRangeTest : public EngineTest
 {
 };
 
-TEST_F(WorkloadRangeTest, CountsTheVisitsOfTheRangeOnly)
+QUILLORA_ON_BOTH_ENGINES(WorkloadRangeTest);
+
+TEST_P(WorkloadRangeTest, CountsTheVisitsOfTheRangeOnly)
 {
     const struct { const char *name, *date, *drug, *other; } visits[] = {
         {"甲", "2016-01-03", "12.5", "3"}, {"乙", "2016-01-03", "0", ""}, {"丙", "2016-01-04", "100", "0"}, {"丁", "2016-01-02", "7", ""},

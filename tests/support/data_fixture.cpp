@@ -23,17 +23,53 @@ void createDataFiles(DataFiles &files)
     }
 }
 
+std::string engineName(const ::testing::TestParamInfo<Engine> &info)
+{
+    return info.param == Engine::SqlCipher ? "SqlCipher" : "PostgreSql";
+}
+
+void fillServerDatabase(const QString &conninfo, void (*fill)(Database &))
+{
+    Database db;
+    db.openServer(conninfo);
+    Transaction transaction(db);
+    fill(db);
+    transaction.commit();
+}
+
 void DataTest::SetUp()
 {
     Clock::setFixed(QDateTime(QDate(2026, 12, 8), QTime(9, 30, 0)));
     m_files = std::make_unique<DataFiles>(QDir(m_folder.path()).filePath(QStringLiteral("档案数据库")));
+    if (onServer())
+        return setUpServer();
     createDataFiles(*m_files);
+    m_files->open();
+}
+
+void DataTest::setUpServer()
+{
+    QString reason;
+    PgCluster *cluster = PgCluster::instance(&reason);
+    if (!cluster) {
+        // The files stand in, so that a fixture's own SetUp still finds its stores; the test is skipped.
+        createDataFiles(*m_files);
+        m_files->open();
+        GTEST_SKIP() << "PostgreSQL: " << reason.toStdString();
+    }
+    m_archiveServer = std::make_unique<PgDatabase>(*cluster);
+    m_settingsServer = std::make_unique<PgDatabase>(*cluster);
+    fillServerDatabase(m_archiveServer->conninfo(), fillArchive);
+    fillServerDatabase(m_settingsServer->conninfo(), fillSettings);
+    m_files->useServer(m_archiveServer->conninfo(), m_settingsServer->conninfo());
     m_files->open();
 }
 
 void DataTest::TearDown()
 {
     m_files->close();
+    m_archiveServer.reset();
+    m_settingsServer.reset();
     Clock::reset();
 }
 

@@ -3,6 +3,7 @@
 #include "base/clock.h"
 #include "data/data_files.h"
 #include "data/visit_record.h"
+#include "support/pg_cluster.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -10,12 +11,21 @@
 
 namespace quillora::test {
 
-// Both database files, freshly created in a temporary data folder and open.
+// Where the stores keep their rows in a test.
+enum class Engine { SqlCipher, PostgreSql };
+
+// "SqlCipher" / "PostgreSql", for the names of parameterised tests.
+std::string engineName(const ::testing::TestParamInfo<Engine> &info);
+
+// Both database files, freshly created in a temporary data folder and open; or, for the
+// server engine, two fresh databases of the test cluster, filled as new files are.
 class DataTest : public ::testing::Test
 {
 protected:
     void SetUp() override;
     void TearDown() override;
+    virtual Engine engine() const { return Engine::SqlCipher; }
+    bool onServer() const { return engine() == Engine::PostgreSql; }
 
     Database &archive() { return m_files->archive(); }
     Database &settings() { return m_files->settings(); }
@@ -25,7 +35,27 @@ protected:
 
     TempProgramFolder m_folder;
     std::unique_ptr<DataFiles> m_files;
+    std::unique_ptr<PgDatabase> m_archiveServer;
+    std::unique_ptr<PgDatabase> m_settingsServer;
+
+private:
+    void setUpServer();
 };
+
+// A DataTest that runs on each engine: TEST_P(…) and QUILLORA_ON_BOTH_ENGINES(fixture).
+class EngineTest : public DataTest, public ::testing::WithParamInterface<Engine>
+{
+protected:
+    Engine engine() const override { return GetParam(); }
+};
+
+#define QUILLORA_ON_BOTH_ENGINES(fixture)                                                                              \
+    INSTANTIATE_TEST_SUITE_P(Engines, fixture,                                                                         \
+                             ::testing::Values(::quillora::test::Engine::SqlCipher, ::quillora::test::Engine::PostgreSql), \
+                             ::quillora::test::engineName)
+
+// Fills a fresh server database as a new archive (or settings) file is filled.
+void fillServerDatabase(const QString &conninfo, void (*fill)(Database &));
 
 // Puts a new installation's two data files into the folder, as the first start makes them.
 // They are made once per test run and copied, which is what makes each test cheap.

@@ -34,7 +34,7 @@ TEST(DrugCategories, CaptionsSourcesAndFunctionKeys)
     EXPECT_EQ(categoryForKey(Qt::Key_F5), std::nullopt);
 }
 
-class DrugSearchTest : public DataTest
+class DrugSearchTest : public EngineTest
 {
 protected:
     qint64 addDrug(const QString &name, const QString &code, const QString &category)
@@ -59,7 +59,9 @@ protected:
     }
 };
 
-TEST_F(DrugSearchTest, CategoryClickListsEveryDrugContainingTheCaptionInNameOrder)
+QUILLORA_ON_BOTH_ENGINES(DrugSearchTest);
+
+TEST_P(DrugSearchTest, CategoryClickListsEveryDrugContainingTheCaptionInNameOrder)
 {
     for (int i = 0; i < 230; ++i)
         addDrug(u("抗菌药%1").arg(229 - i, 3, 10, QLatin1Char('0')), u("kjy"), u("抗生素"));
@@ -74,7 +76,7 @@ TEST_F(DrugSearchTest, CategoryClickListsEveryDrugContainingTheCaptionInNameOrde
     EXPECT_TRUE(pickListForCategory(settings(), 15).rows.isEmpty());
 }
 
-TEST_F(DrugSearchTest, OrderSetsAndFormulasInInsertionOrder)
+TEST_P(DrugSearchTest, OrderSetsAndFormulasInInsertionOrder)
 {
     const qint64 b = addOrderSet(u("乙组套"), u("yzt"), kOrderSetKind);
     const qint64 a = addOrderSet(u("甲组套"), u("jzt"), kOrderSetKind);
@@ -87,7 +89,7 @@ TEST_F(DrugSearchTest, OrderSetsAndFormulasInInsertionOrder)
     EXPECT_EQ(texts(pickListForCategory(settings(), 14)), (QStringList{u("银翘散"), u("四物汤")}));
 }
 
-TEST_F(DrugSearchTest, DrugCategoriesSearchTheWholeCatalogueFirst200InNameOrder)
+TEST_P(DrugSearchTest, DrugCategoriesSearchTheWholeCatalogueFirst200InNameOrder)
 {
     for (int i = 0; i < 150; ++i) {
         addDrug(u("氨咪甲%1").arg(i, 3, 10, QLatin1Char('0')), u("amx%1").arg(i), u("心血管"));
@@ -102,7 +104,7 @@ TEST_F(DrugSearchTest, DrugCategoriesSearchTheWholeCatalogueFirst200InNameOrder)
     EXPECT_EQ(pickListForSearch(settings(), std::nullopt, QString()).rows.size(), 200);
 }
 
-TEST_F(DrugSearchTest, HerbSearchStaysWithinHerbs)
+TEST_P(DrugSearchTest, HerbSearchStaysWithinHerbs)
 {
     addDrug(u("测试归片 0.5g"), u("qqdgp"), u("中成药"));
     addDrug(u("测试归"), u("qqdg"), u("中药"));
@@ -112,7 +114,7 @@ TEST_F(DrugSearchTest, HerbSearchStaysWithinHerbs)
     EXPECT_EQ(texts(pickListForSearch(settings(), 0, u("qqdg"))), (QStringList{u("测试归"), u("测试归片 0.5g")}));
 }
 
-TEST_F(DrugSearchTest, StarterCatalogueIsCodedAsDoctorsTypeIt)
+TEST_P(DrugSearchTest, StarterCatalogueIsCodedAsDoctorsTypeIt)
 {
     EXPECT_TRUE(texts(pickListForSearch(settings(), 12, u("cx"))).contains(u("川芎")));
     const QStringList danshen = texts(pickListForSearch(settings(), std::nullopt, u("ffdsdw")));
@@ -121,7 +123,7 @@ TEST_F(DrugSearchTest, StarterCatalogueIsCodedAsDoctorsTypeIt)
     EXPECT_EQ(texts(pickListForSearch(settings(), 12, u("ddc"))), QStringList{u("淡豆豉")});
 }
 
-TEST_F(DrugSearchTest, OrderSetSearchByCodeAndKindListsAll)
+TEST_P(DrugSearchTest, OrderSetSearchByCodeAndKindListsAll)
 {
     for (int i = 0; i < 210; ++i)
         addOrderSet(u("组套%1").arg(i), u("zt%1").arg(i), kOrderSetKind);
@@ -134,7 +136,7 @@ TEST_F(DrugSearchTest, OrderSetSearchByCodeAndKindListsAll)
     EXPECT_EQ(texts(formulas), QStringList{u("组套验方")});
 }
 
-TEST_F(DrugSearchTest, QuotesAndWildcardsInTheSearchTextMatchLiterally)
+TEST_P(DrugSearchTest, QuotesAndWildcardsInTheSearchTextMatchLiterally)
 {
     addDrug(u("百分药"), u("b%y"), u("其他"));
     addDrug(u("下划药"), u("x_y"), u("其他"));

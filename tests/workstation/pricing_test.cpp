@@ -106,7 +106,7 @@ TEST(HerbSegments, EachSmallGEndsASegment)
     }
 }
 
-class PricingTest : public DataTest
+class PricingTest : public EngineTest
 {
 protected:
     void addDrug(const char *name, const char *quantity, const char *unit, double price, const char *category = "其他")
@@ -125,7 +125,9 @@ protected:
     }
 };
 
-TEST_F(PricingTest, WesternExamplePricesFromTheFirstNameMatch)
+QUILLORA_ON_BOTH_ENGINES(PricingTest);
+
+TEST_P(PricingTest, WesternExamplePricesFromTheFirstNameMatch)
 {
     addDrug("阿莫西林片 0.25g×24片\\0.5g 口服  每日3次", "2", "盒", 12.5);
     addDrug("阿莫西林片 0.5g×12片", "1", "板", 99);
@@ -138,7 +140,7 @@ TEST_F(PricingTest, WesternExamplePricesFromTheFirstNameMatch)
     EXPECT_EQ(western(u("阿莫西林胶囊\r\n")).total, QString());
 }
 
-TEST_F(PricingTest, TheWholeDrugLineDecidesBeforeTheNamePrefix)
+TEST_P(PricingTest, TheWholeDrugLineDecidesBeforeTheNamePrefix)
 {
     // The seed catalogue holds 80万单位 before 160万单位; the prefix alone took the first.
     const PriceGrid grid = western(u("青霉素钠注射液 160万单位\r\n    用法：静脉滴注\r\n\r\n"
@@ -149,7 +151,7 @@ TEST_F(PricingTest, TheWholeDrugLineDecidesBeforeTheNamePrefix)
     EXPECT_EQ(grid.rows[2].price, u("8.50"));  // the catalogue name carries its usage after "\\"
 }
 
-TEST_F(PricingTest, HerbsArePricedOnlyFromTheHerbCatalogue)
+TEST_P(PricingTest, HerbsArePricedOnlyFromTheHerbCatalogue)
 {
     // Containment over the whole catalogue priced 甘草 as 复方甘草片 and 地黄 as 六味地黄丸.
     addDrug("地黄", "10", "g", 0.2, "中药");
@@ -175,7 +177,7 @@ TEST(PriceGridTotal, AnAbsurdAmountIsReportedNotWrapped)
     EXPECT_TRUE(amountOutOfRangeMessage(0).contains(u("第1行")));
 }
 
-TEST_F(PricingTest, ThirtyDrugLinesPriceTwentyFour)
+TEST_P(PricingTest, ThirtyDrugLinesPriceTwentyFour)
 {
     QString body;
     for (int i = 0; i < 30; ++i)
@@ -185,7 +187,7 @@ TEST_F(PricingTest, ThirtyDrugLinesPriceTwentyFour)
     EXPECT_EQ(grid.total, u("204.00"));
 }
 
-TEST_F(PricingTest, QuotesPercentAndUnderscoreInNamesMatchLiterally)
+TEST_P(PricingTest, QuotesPercentAndUnderscoreInNamesMatchLiterally)
 {
     addDrug("37a测试液 250ml", "1", "瓶", 1);
     addDrug("37%测试液 250ml", "1", "瓶", 2);
@@ -198,7 +200,7 @@ TEST_F(PricingTest, QuotesPercentAndUnderscoreInNamesMatchLiterally)
     EXPECT_EQ(herbs(u("37%测试液 1g"), u("1")).rows[0].price, u("2.00"));
 }
 
-TEST_F(PricingTest, HerbExampleMultipliesGramsByDoses)
+TEST_P(PricingTest, HerbExampleMultipliesGramsByDoses)
 {
     const PriceGrid grid = herbs(u("当归 10g 川芎 6g"), u("3"));
     EXPECT_EQ(grid.rows[0], (PriceRow{u("当归"), u("30"), u("g"), u("0.25"), u("7.50")}));
@@ -207,7 +209,7 @@ TEST_F(PricingTest, HerbExampleMultipliesGramsByDoses)
     EXPECT_EQ(grid.total, u("9.66"));
 }
 
-TEST_F(PricingTest, HerbsNotFoundTakeNoRowAndAMissingNumberLeavesQuantityEmpty)
+TEST_P(PricingTest, HerbsNotFoundTakeNoRowAndAMissingNumberLeavesQuantityEmpty)
 {
     const PriceGrid grid = herbs(u("不存在草 5g\r\n当归 g 10g 川芎 1.5g"), u("2付"));
     // "10g" alone gives an empty name, which must not price the catalogue's first drug.
@@ -217,7 +219,7 @@ TEST_F(PricingTest, HerbsNotFoundTakeNoRowAndAMissingNumberLeavesQuantityEmpty)
     EXPECT_EQ(herbs(u("当归 10g"), QString()).rows[0].quantity, u("0"));
 }
 
-TEST_F(PricingTest, AtMostTwentyFourHerbRows)
+TEST_P(PricingTest, AtMostTwentyFourHerbRows)
 {
     QString body;
     for (int i = 0; i < 30; ++i)

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+namespace quillora {
+
+class Database;
+
+// What a PostgreSQL database needs beyond the tables: the functions the rewritten statements
+// and columns call (the date check, the pinyin sort key), the stored sort keys of the names
+// listed in pinyin order, and trigram indexes for the containment searches. All of it does
+// nothing on an SQLCipher file.
+namespace ServerSchema {
+// Creates (or replaces) the functions and fills the pinyin weights from the program's own table.
+void createFunctions(Database &db);
+// For the tables present: trigram indexes on the key columns the searches match by containment,
+// and the stored pinyin sort keys of the names listed in pinyin order.
+void createSearchSupport(Database &db);
+// Stores the pinyin sort key of the column beside it (kept by the server on every write), so
+// that "column COLLATE PINYIN" can order by it.
+void addPinyinKey(Database &db, const QString &table, const QString &column);
+} // namespace ServerSchema
+
+} // namespace quillora
