@@ -4,6 +4,7 @@
 #include "data/database.h"
 #include "data/dictionary_store.h"
 #include "data/patient_store.h"
+#include "data/visit_store.h"
 #include "text/pinyin.h"
 
 #include <QCoreApplication>
@@ -148,6 +149,26 @@ QString scaleProgramFolder(const Scale &scale)
     std::fprintf(stderr, "generated the %dx archive (%d drugs, %d patients, %d visits) in %.1f s\n", scale.factor,
                  scale.drugs(), scale.patients(), scale.visits(), timer.elapsed() / 1000.0);
     return folder;
+}
+
+VisitRecord benchmarkVisit(int i)
+{
+    VisitRecord visit;
+    visit.header[FieldName] = QStringLiteral("测试%1").arg(i);
+    visit.header[FieldSex] = QStringLiteral("男");
+    visit.header[FieldAge] = QStringLiteral("35岁");
+    visit.header[FieldDate] = QStringLiteral("2099-01-01");
+    visit.body = QStringLiteral("阿莫西林胶囊 0.25g×24粒\r\n    用法：0.5g 口服  每日3次\r\n");
+    visit.key = QStringLiteral("2099-01-01 08:00:%1").arg(i % 60, 2, 10, QLatin1Char('0'));
+    visit.fitGrid();
+    return visit;
+}
+
+void takeOutBenchmarkVisit(Database &archive, const VisitRecord &visit)
+{
+    VisitStore(archive).remove(visit.key);
+    if (auto patient = PatientStore(archive).byKey(patientKey(visit.header[FieldName], visit.header[FieldAge], 2026)))
+        archive.deleteWhere(QStringLiteral("患者信息"), QStringLiteral("rowid"), patient->rowId);
 }
 
 } // namespace quillora::bench

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/visit_record.h"
+
 #include <QDate>
 #include <QString>
 
@@ -34,5 +36,10 @@ void fillScaledStores(Database &settings, Database &archive, const Scale &scale,
 // The patient name of generated patient i (two or three common characters), and the
 // typed texts the harness searches with.
 QString generatedPatientName(int i);
+
+// The i-th visit a save benchmark writes: a new patient on a day no generated visit has.
+VisitRecord benchmarkVisit(int i);
+// Takes the benchmark's visit and its register row out again, so the stores stay as generated.
+void takeOutBenchmarkVisit(Database &archive, const VisitRecord &visit);
 
 } // namespace quillora::bench

@@ -116,19 +116,10 @@ void BM_ServerSave(benchmark::State &state)
         return;
     int i = 0;
     for (auto _ : state) {
-        VisitRecord visit;
-        visit.header[FieldName] = QStringLiteral("测试%1").arg(i);
-        visit.header[FieldSex] = QStringLiteral("男");
-        visit.header[FieldAge] = QStringLiteral("35岁");
-        visit.header[FieldDate] = QStringLiteral("2099-01-01");
-        visit.body = QStringLiteral("阿莫西林胶囊 0.25g×24粒\r\n    用法：0.5g 口服  每日3次\r\n");
-        visit.key = QStringLiteral("2099-01-01 08:00:%1").arg(i % 60, 2, 10, QLatin1Char('0'));
-        visit.fitGrid();
+        const VisitRecord visit = bench::benchmarkVisit(i);
         VisitStore(files->archive()).save(visit, 2026);
         state.PauseTiming();
-        VisitStore(files->archive()).remove(visit.key);
-        if (auto patient = PatientStore(files->archive()).byKey(patientKey(visit.header[FieldName], visit.header[FieldAge], 2026)))
-            files->archive().deleteWhere(QStringLiteral("患者信息"), QStringLiteral("rowid"), patient->rowId);
+        bench::takeOutBenchmarkVisit(files->archive(), visit);
         ++i;
         state.ResumeTiming();
     }
