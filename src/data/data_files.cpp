@@ -90,8 +90,45 @@ QString DataFiles::archivePath() const { return QDir(m_folder).filePath(kArchive
 
 QString DataFiles::settingsPath() const { return QDir(m_folder).filePath(kSettingsFileName); }
 
+namespace {
+
+// Makes the tables and first rows in a server database that lacks them, in one transaction.
+// Rooms starting at once take turns through an advisory lock, so that one of them makes them
+// and the others find them made.
+bool fillServerWhenEmpty(const QString &conninfo, const QString &table, void (*fill)(Database &))
+{
+    constexpr qint64 kSchemaLock = 5318008;
+    Database db;
+    db.openServer(conninfo);
+    db.server()->query(QStringLiteral("SELECT pg_advisory_lock(%1)").arg(kSchemaLock));
+    bool made = false;
+    try {
+        Transaction t(db);
+        if (!db.hasTable(table)) {
+            fill(db);
+            t.commit();
+            made = true;
+        }
+    } catch (...) {
+        db.server()->query(QStringLiteral("SELECT pg_advisory_unlock(%1)").arg(kSchemaLock));
+        throw;
+    }
+    db.server()->query(QStringLiteral("SELECT pg_advisory_unlock(%1)").arg(kSchemaLock));
+    return made;
+}
+
+} // namespace
+
 QStringList DataFiles::createMissing()
 {
+    if (!m_archiveServer.isEmpty()) {
+        QStringList created;
+        if (fillServerWhenEmpty(m_archiveServer, QStringLiteral("档案"), seedArchive))
+            created << kArchiveFileName;
+        if (fillServerWhenEmpty(m_settingsServer, QStringLiteral("设置"), seedSettings))
+            created << kSettingsFileName;
+        return created;
+    }
     QDir().mkpath(m_folder);
     QStringList created;
     if (!QFile::exists(archivePath())) {

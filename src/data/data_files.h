@@ -25,7 +25,8 @@ public:
     QString settingsPath() const;
 
     // Creates a file that is missing (schema and first rows); an existing file is never touched.
-    // Returns the names of the files it created.
+    // On a server, makes the tables and first rows a database lacks. Returns the names of the
+    // files (or their server counterparts) it created.
     QStringList createMissing();
     // Opens both files with their keys; throws WrongKeyError or DbError naming the file.
     // With server databases set, connects to them instead.

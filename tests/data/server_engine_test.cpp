@@ -278,4 +278,35 @@ TEST_F(ServerEngineTest, RowIdsCountsAndColumnsAsOnAFile)
     EXPECT_THROW(Statement(m_db, QStringLiteral("SELECT ?")).bind(2, 1), DbError);
 }
 
+// The archive and the dictionaries of a clinic in one server database: the first start makes
+// both with their first rows, later starts (of any room) find them and change nothing.
+TEST_F(ServerEngineTest, TheFirstStartMakesBothStoresInOneDatabaseAndLaterStartsKeepThem)
+{
+    m_db.close();
+    TempProgramFolder folder;
+    const auto filesOnServer = [&] {
+        auto files = std::make_unique<DataFiles>(folder.file(QStringLiteral("档案数据库")));
+        files->useServer(conninfo(), conninfo());
+        return files;
+    };
+    {
+        auto first = filesOnServer();
+        EXPECT_EQ(first->createMissing(), (QStringList{kArchiveFileName, kSettingsFileName}));
+        first->open();
+        first->archive().exec(QStringLiteral("UPDATE [密码] SET [密码] = 'room1'"));
+        first->close();
+    }
+    auto later = filesOnServer();
+    EXPECT_TRUE(later->createMissing().isEmpty());
+    later->open();
+    Statement password(later->archive(), QStringLiteral("SELECT [密码] FROM [密码]"));
+    ASSERT_TRUE(password.next());
+    EXPECT_EQ(password.text(0), QStringLiteral("room1"));
+    Statement department(later->settings(), QStringLiteral("SELECT count(*), min([科别]) FROM [设置]"));
+    ASSERT_TRUE(department.next());
+    EXPECT_EQ(department.int64(0), 1);
+    EXPECT_EQ(department.text(1), QStringLiteral("内科"));
+    EXPECT_FALSE(QDir(folder.file(QStringLiteral("档案数据库"))).exists(kArchiveFileName));  // no file beside the program
+}
+
 } // namespace
