@@ -35,6 +35,9 @@ public:
     void setLongStepNotice(std::function<void(const QString &)> notice) { m_notice = std::move(notice); }
     // Keeps the two stores in PostgreSQL databases (libpq connection strings) instead of files.
     void useServer(const QString &archiveConninfo, const QString &settingsConninfo);
+    bool usesServer() const { return !m_archiveServer.isEmpty(); }
+    // The connection string of the archive's server database (empty for the files).
+    QString archiveServer() const { return m_archiveServer; }
     void close();
     bool isOpen() const { return m_archive.isOpen() && m_settings.isOpen(); }
 

@@ -93,7 +93,12 @@ unsigned PgResult::type(int column) const { return PQftype(m_result.get(), colum
 
 PgConnection::PgConnection(const QString &conninfo)
 {
-    m_conn = PQconnectdb(conninfo.toUtf8().constData());
+    // Rooms count each other by the name their connections give (the last one out takes the
+    // day's dump); a name in the connection string itself wins.
+    const QByteArray expanded = conninfo.toUtf8();
+    const char *const keywords[] = {"fallback_application_name", "dbname", nullptr};
+    const char *const values[] = {kServerApplicationName, expanded.constData(), nullptr};
+    m_conn = PQconnectdbParams(keywords, values, 1);
     if (PQstatus(m_conn) != CONNECTION_OK) {
         const QString words = QString::fromUtf8(PQerrorMessage(m_conn)).trimmed();
         PQfinish(m_conn);

@@ -16,6 +16,9 @@ namespace quillora {
 
 struct ServerSql;
 
+// The application name every connection of the program gives the server.
+inline constexpr const char *kServerApplicationName = "Quillora";
+
 // The rows of one statement the server answered, read in place.
 class PgResult
 {

@@ -156,6 +156,15 @@ void ServerSchema::createSearchSupport(Database &db)
         if (db.hasTable(QString::fromUtf8(c.table)))
             addPinyinKey(db, QString::fromUtf8(c.table), QString::fromUtf8(c.column));
     }
+    ensureUniqueVisitKeys(db);
+}
+
+void ServerSchema::ensureUniqueVisitKeys(Database &db)
+{
+    PgConnection *server = db.server();
+    if (!server || !db.hasTable(QStringLiteral("档案")))
+        return;
+    server->exec(QStringLiteral("CREATE UNIQUE INDEX IF NOT EXISTS \"档案_名称_唯一\" ON \"档案\" (\"名称\")"));
 }
 
 } // namespace quillora

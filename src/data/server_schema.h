@@ -19,6 +19,10 @@ void createSearchSupport(Database &db);
 // Stores the pinyin sort key of the column beside it (kept by the server on every write), so
 // that "column COLLATE PINYIN" can order by it.
 void addPinyinKey(Database &db, const QString &table, const QString &column);
+// Several rooms save into one archive: no two visits may share a key there. A file of one
+// room keeps the rows it has (older files may hold equal keys); a save gives a new visit a
+// key no other row has.
+void ensureUniqueVisitKeys(Database &db);
 } // namespace ServerSchema
 
 } // namespace quillora
