@@ -9,6 +9,7 @@
 #include "base/message_dialog.h"
 #include "app/shutdown_backup.h"
 #include "app/startup.h"
+#include "data/server_address.h"
 #include "app/termination_signals.h"
 #include "data/workspace.h"
 #include "workstation/main_window.h"
@@ -49,8 +50,15 @@ bool Program::start()
                               MessageDialog::Icon::Exclamation);
         return false;
     }
+    const ServerAddress server = chooseServer(QCoreApplication::arguments(), m_paths.dataFolder);
+    if (!server.problem.isEmpty()) {
+        MessageDialog::inform(nullptr, QStringLiteral("数据库服务器的设置有误，程序将退出：\n") + server.problem,
+                              MessageDialog::Icon::Critical);
+        m_lock->release();
+        return false;
+    }
     // Files are made or copied only while this instance holds the folder.
-    if (!offerHiddenArchive()) {
+    if (!server.chosen() && !offerHiddenArchive()) {
         m_lock->release();
         return false;
     }
@@ -60,8 +68,14 @@ bool Program::start()
         connect(app, &QGuiApplication::commitDataRequest, this, &Program::endSession);
     m_workspace = std::make_unique<Workspace>(m_paths);
     m_workspace->files().setLongStepNotice([this](const QString &text) { showLongStep(text); });
-    const StartupState state = startUp(m_workspace->files(), *m_lock);
-    m_login = std::make_unique<LoginWindow>(LoginGate(state.password, state.problem));
+    if (server.chosen())
+        m_workspace->files().useServer(server.conninfo, server.conninfo, server.shown);
+    const std::optional<StartupState> state = startUpAskingServerPassword(server);
+    if (!state) {
+        m_lock->release();
+        return false;
+    }
+    m_login = std::make_unique<LoginWindow>(LoginGate(state->password, state->problem));
     connect(m_login.get(), &LoginWindow::loggedIn, this, &Program::openMainWindow);
     connect(m_login.get(), &LoginWindow::cancelled, this, [this] { end(false); });
     connect(m_login.get(), &LoginWindow::backupRequested, this, &Program::openBackupWindow);
@@ -69,6 +83,21 @@ bool Program::start()
     // While the doctor types the password, the faces the main window draws with are loaded.
     QTimer::singleShot(0, this, [] { warmUpFormFonts(); });
     return true;
+}
+
+std::optional<StartupState> Program::startUpAskingServerPassword(const ServerAddress &server)
+{
+    StartupState state = startUp(m_workspace->files(), *m_lock);
+    while (state.needsServerPassword) {
+        const std::optional<QString> password = MessageDialog::askSecret(
+            nullptr, QStringLiteral("数据库服务器 %1 需要密码。\n%2\n请输入数据库用户的密码：").arg(server.shown, state.problem),
+            QStringLiteral("连接数据库服务器"));
+        if (!password)
+            return std::nullopt;
+        m_workspace->files().useServer(withPassword(server.conninfo, *password), withPassword(server.conninfo, *password), server.shown);
+        state = startUp(m_workspace->files(), *m_lock);
+    }
+    return state;
 }
 
 bool Program::offerHiddenArchive()

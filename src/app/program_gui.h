@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/startup.h"
 #include "base/app_paths.h"
 
 #include <QObject>
@@ -11,6 +12,7 @@ class QLabel;
 namespace quillora {
 
 class BackupWindow;
+struct ServerAddress;
 class InstanceLock;
 class LoginWindow;
 class MainWindow;
@@ -51,6 +53,9 @@ private:
     void openMainWindow();
     void end(bool withBackup);
     bool offerHiddenArchive();
+    // Starts up, asking for the server's password while the server wants one; nothing when
+    // the doctor cancelled.
+    std::optional<StartupState> startUpAskingServerPassword(const ServerAddress &server);
     void showRestoredData();
     // A small window saying what a long step of opening the data is doing; gone with an empty text.
     void showLongStep(const QString &text);

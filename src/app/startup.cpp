@@ -3,6 +3,7 @@
 #include "app/instance_lock.h"
 #include "data/data_files.h"
 #include "data/password_store.h"
+#include "data/pg_connection.h"
 
 namespace quillora {
 
@@ -18,6 +19,10 @@ StartupState startUp(DataFiles &files, InstanceLock &lock)
         state.created = files.createMissing();
         files.open();
         state.opened = true;
+    } catch (const PasswordNeeded &e) {
+        state.needsServerPassword = true;
+        state.problem = e.message();
+        return state;
     } catch (const DbError &e) {
         state.problem = e.message();
         return state;

@@ -17,6 +17,7 @@ struct StartupState
     QStringList created;              // files made on this start
     bool opened = false;              // both files are open for the run
     bool inUse = false;               // another instance holds the folder; nothing was touched
+    bool needsServerPassword = false; // the server wants a password (or refused the one given)
 };
 
 // Takes the folder's instance lock (unless already held), then creates what is missing, opens

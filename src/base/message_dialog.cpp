@@ -1,6 +1,8 @@
 #include "base/message_dialog.h"
 
 #include <QFileDialog>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QDesktopServices>
 #include <QMessageBox>
 #include <QPushButton>
@@ -11,6 +13,7 @@ namespace quillora {
 bool MessageDialog::s_scripted = false;
 QQueue<bool> MessageDialog::s_answers;
 QQueue<QString> MessageDialog::s_fileNames;
+QQueue<QString> MessageDialog::s_secrets;
 
 namespace {
 
@@ -77,6 +80,26 @@ bool MessageDialog::twoButtons(QWidget *parent, const TwoButtons &question)
     return box.clickedButton() == yes;
 }
 
+std::optional<QString> MessageDialog::askSecret(QWidget *parent, const QString &text, const QString &title)
+{
+    shown() << Shown{title, text, Icon::None};
+    if (s_scripted) {
+        const QString secret = s_secrets.isEmpty() ? QString() : s_secrets.dequeue();
+        return secret.isNull() ? std::nullopt : std::optional<QString>(secret);
+    }
+    QInputDialog dialog(parent);
+    dialog.setWindowTitle(title);
+    dialog.setLabelText(text);
+    dialog.setTextEchoMode(QLineEdit::Password);
+    dialog.setOkButtonText(QStringLiteral("确定"));
+    dialog.setCancelButtonText(QStringLiteral("取消"));
+    if (auto *field = dialog.findChild<QLineEdit *>())
+        field->setAccessibleName(QStringLiteral("密码"));
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.textValue();
+}
+
 QString MessageDialog::saveFileName(QWidget *parent, const QString &caption, const QString &suggested, const QString &filter)
 {
     if (s_scripted)
@@ -104,6 +127,7 @@ void MessageDialog::setScripted(bool scripted)
     s_scripted = scripted;
     s_answers.clear();
     s_fileNames.clear();
+    s_secrets.clear();
     shown().clear();
     openedUrls().clear();
 }
@@ -111,6 +135,8 @@ void MessageDialog::setScripted(bool scripted)
 void MessageDialog::setNextAnswer(bool ok) { s_answers.enqueue(ok); }
 
 void MessageDialog::setNextFileName(const QString &fileName) { s_fileNames.enqueue(fileName); }
+
+void MessageDialog::setNextSecret(const QString &secret) { s_secrets.enqueue(secret); }
 
 QList<MessageDialog::Shown> &MessageDialog::shown()
 {

@@ -3,6 +3,7 @@
 #include <QList>
 #include <QQueue>
 #include <QString>
+#include <optional>
 
 class QUrl;
 class QWidget;
@@ -35,6 +36,8 @@ public:
     // and Escape stop); true for going on. Answered like confirm in tests.
     static bool askToProceed(QWidget *parent, const QString &text, const QString &proceed, const QString &stop,
                              const QString &title = QStringLiteral("提示"));
+    // A password typed into a masked field; nothing when the user cancelled.
+    static std::optional<QString> askSecret(QWidget *parent, const QString &text, const QString &title = QStringLiteral("提示"));
     // A file name to save to, or empty when the user cancelled.
     static QString saveFileName(QWidget *parent, const QString &caption, const QString &suggested, const QString &filter);
 
@@ -46,6 +49,8 @@ public:
     static void setScripted(bool scripted);
     static void setNextAnswer(bool ok);
     static void setNextFileName(const QString &fileName);
+    // The next askSecret is answered with this text (a null text: cancelled).
+    static void setNextSecret(const QString &secret);
     static QList<Shown> &shown();
     static QString lastText();
 
@@ -62,6 +67,7 @@ private:
     static bool s_scripted;
     static QQueue<bool> s_answers;
     static QQueue<QString> s_fileNames;
+    static QQueue<QString> s_secrets;
 };
 
 } // namespace quillora

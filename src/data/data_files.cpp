@@ -142,10 +142,18 @@ QStringList DataFiles::createMissing()
     return created;
 }
 
-void DataFiles::useServer(const QString &archiveConninfo, const QString &settingsConninfo)
+void DataFiles::useServer(const QString &archiveConninfo, const QString &settingsConninfo, const QString &shown)
 {
     m_archiveServer = archiveConninfo;
     m_settingsServer = settingsConninfo;
+    m_serverShown = shown.isEmpty() ? QStringLiteral("PostgreSQL /%1").arg(PgConnection::databaseNameOf(archiveConninfo)) : shown;
+}
+
+QString DataFiles::archiveShown() const
+{
+    if (usesServer())
+        return QStringLiteral("数据库服务器 %1（各诊室共用）").arg(m_serverShown);
+    return QStringLiteral("本机加密文件 %1").arg(QDir::toNativeSeparators(archivePath()));
 }
 
 void DataFiles::open()
@@ -159,6 +167,8 @@ void DataFiles::open()
                 db.openServer(server);
             else
                 db.open(path, key);
+        } catch (const PasswordNeeded &) {
+            throw;
         } catch (const WrongKeyError &e) {
             throw WrongKeyError(e.code(), QStringLiteral("%1 无法解密（密码不符或文件已损坏）").arg(shown));
         } catch (const DbError &e) {

@@ -34,7 +34,10 @@ public:
     // Told what a long step of opening is about before it starts, and an empty text after it.
     void setLongStepNotice(std::function<void(const QString &)> notice) { m_notice = std::move(notice); }
     // Keeps the two stores in PostgreSQL databases (libpq connection strings) instead of files.
-    void useServer(const QString &archiveConninfo, const QString &settingsConninfo);
+    // `shown` names the server for the doctor (never with a password).
+    void useServer(const QString &archiveConninfo, const QString &settingsConninfo, const QString &shown = QString());
+    // Where the archive is, as the About window tells it: the file's path or the server's name.
+    QString archiveShown() const;
     bool usesServer() const { return !m_archiveServer.isEmpty(); }
     // The connection string of the archive's server database (empty for the files).
     QString archiveServer() const { return m_archiveServer; }
@@ -48,6 +51,7 @@ private:
     QString m_folder;
     QString m_archiveServer;
     QString m_settingsServer;
+    QString m_serverShown;
     Database m_archive;
     Database m_settings;
     std::function<void(const QString &)> m_notice;

@@ -72,6 +72,8 @@ void KeyIndexes::loadNow()
     stopLoading();
     m_indexes.clear();
     m_pending.clear();
+    if (m_db.server())
+        return;
     std::atomic<bool> never{false};
     std::vector<std::unique_ptr<KeyIndex>> built;
     if (build(m_db, built, never))
@@ -84,6 +86,8 @@ void KeyIndexes::startLoading()
     m_indexes.clear();
     m_building.clear();
     m_pending.clear();
+    if (m_db.server())
+        return;
     m_loading = true;
     m_loaderDone = false;
     m_stop = false;

@@ -16,6 +16,8 @@ class Database;
 // and codes, order-set codes and template keys, each kept in step with every write the program
 // makes (it is the only writer of its files: the instance lock sees to that). Until they are
 // loaded, and whenever one cannot be kept up, searches run their statements instead.
+// A server database has other writers (the other rooms): its searches always run statements,
+// which the server's own indexes serve.
 class KeyIndexes
 {
 public:

@@ -52,6 +52,8 @@ std::vector<const char *> valuePointers(const PgConnection::Params &params)
 int engineCodeOfSqlState(const QByteArray &state)
 {
     // A value the column's type cannot take (22…) is what SQLite's typeof() checks refuse.
+    if (state == "23505")
+        return SQLITE_CONSTRAINT_UNIQUE;
     if (state.startsWith("23") || state.startsWith("22"))
         return SQLITE_CONSTRAINT;
     if (state == "40001" || state == "40P01" || state == "55P03" || state == "55006")
@@ -94,23 +96,52 @@ unsigned PgResult::type(int column) const { return PQftype(m_result.get(), colum
 PgConnection::PgConnection(const QString &conninfo)
 {
     // Rooms count each other by the name their connections give (the last one out takes the
-    // day's dump); a name in the connection string itself wins.
+    // day's dump); a name in the connection string itself wins. A server that does not answer
+    // is given up after a while rather than freezing the window for the system's TCP timeout.
     const QByteArray expanded = conninfo.toUtf8();
-    const char *const keywords[] = {"fallback_application_name", "dbname", nullptr};
-    const char *const values[] = {kServerApplicationName, expanded.constData(), nullptr};
+    const char *const keywords[] = {"fallback_application_name", "connect_timeout", "dbname", nullptr};
+    const char *const values[] = {kServerApplicationName, "10", expanded.constData(), nullptr};
     m_conn = PQconnectdbParams(keywords, values, 1);
     if (PQstatus(m_conn) != CONNECTION_OK) {
         const QString words = QString::fromUtf8(PQerrorMessage(m_conn)).trimmed();
+        // None given, or the one given refused (the server's words name the password).
+        const bool needsPassword = PQconnectionNeedsPassword(m_conn) != 0
+                                   || (PQconnectionUsedPassword(m_conn) != 0 && words.contains(QLatin1String("password"), Qt::CaseInsensitive));
         PQfinish(m_conn);
         m_conn = nullptr;
+        if (needsPassword)
+            throw PasswordNeeded(SQLITE_AUTH, QStringLiteral("数据库服务器要求输入密码：%1").arg(words));
         throw DbError::fromEngine(SQLITE_CANTOPEN, words);
     }
+    setUpSession();
+}
+
+void PgConnection::setUpSession()
+{
     PQsetClientEncoding(m_conn, "UTF8");
     // "already exists, skipping" and the like: nothing the doctor or a log needs.
     PQsetNoticeProcessor(m_conn, [](void *, const char *) {}, nullptr);
     // A containment search is fast or slow by what was typed (a trigram index helps from three
     // characters on): plan each run with its values rather than once for any value.
-    exec(QStringLiteral("SET plan_cache_mode = force_custom_plan"));
+    checked(PQexec(m_conn, "SET plan_cache_mode = force_custom_plan"));
+    for (const QByteArray &setting : std::as_const(m_settings))
+        checked(PQexec(m_conn, setting.constData()));
+}
+
+// A connection the server dropped (restarted, network gone) is made again before the next
+// statement. Not inside a transaction: the server rolled it back with the connection, and its
+// remaining statements must not run on their own; they fail until the caller rolls back.
+void PgConnection::ensureConnected()
+{
+    if (PQstatus(m_conn) == CONNECTION_OK)
+        return;
+    if (m_transactionOpen)
+        throw DbError::fromEngine(SQLITE_IOERR, QStringLiteral("connection to server lost during the transaction"));
+    PQreset(m_conn);
+    if (PQstatus(m_conn) != CONNECTION_OK)
+        throw DbError::fromEngine(SQLITE_IOERR, QString::fromUtf8(PQerrorMessage(m_conn)).trimmed());
+    m_prepared.clear();
+    setUpSession();
 }
 
 PgConnection::~PgConnection() { PQfinish(m_conn); }
@@ -143,6 +174,7 @@ void PgConnection::prepare(const ServerSql &sql)
     if (!isReused(sql.text))
         return;
     std::lock_guard lock(m_mutex);
+    ensureConnected();
     if (m_prepared.contains(sql.text))
         return;
     const QByteArray name = "q" + QByteArray::number(++m_preparedNames);
@@ -159,6 +191,22 @@ pg_result *PgConnection::execPrepared(const QString &text, const Params &params)
 
 PgResult PgConnection::runPrepared(const ServerSql &sql, const Params &params)
 {
+    try {
+        return runPreparedOnce(sql, params);
+    } catch (const DbError &failure) {
+        // A connection dropped while the program sat idle shows only when it is next used: a
+        // read outside a transaction is asked again on a new connection. A write is not, since
+        // the server may have done it before the answer was lost.
+        const bool read = sql.text.startsWith(QLatin1String("SELECT"), Qt::CaseInsensitive);
+        if ((failure.code() & 0xff) != SQLITE_IOERR || !read || m_transactionOpen || PQstatus(m_conn) == CONNECTION_OK)
+            throw;
+    }
+    ensureConnected();
+    return runPreparedOnce(sql, params);
+}
+
+PgResult PgConnection::runPreparedOnce(const ServerSql &sql, const Params &params)
+{
     pg_result *raw = execPrepared(sql.text, params);
     if (isStalePlan(raw) && PQtransactionStatus(m_conn) == PQTRANS_IDLE) {
         // The table was made anew under the statement with other column types: prepare it again.
@@ -174,6 +222,7 @@ PgResult PgConnection::run(const ServerSql &sql, const Params &params)
     std::lock_guard lock(m_mutex);
     if (sql.isEmpty())
         return PgResult();
+    ensureConnected();
     PgResult result;
     if (isReused(sql.text)) {
         result = runPrepared(sql, params);
@@ -193,15 +242,31 @@ void PgConnection::exec(const QString &serverSql)
     std::lock_guard lock(m_mutex);
     if (serverSql.isEmpty())
         return;
-    if (serverSql.compare(QLatin1String("COMMIT"), Qt::CaseInsensitive) == 0)
+    const QString command = serverSql.trimmed();
+    if (command.compare(QLatin1String("ROLLBACK"), Qt::CaseInsensitive) == 0 && PQstatus(m_conn) != CONNECTION_OK) {
+        // The server ended the transaction with the connection.
+        m_transactionOpen = false;
+        return;
+    }
+    ensureConnected();
+    if (command.compare(QLatin1String("COMMIT"), Qt::CaseInsensitive) == 0)
         return commit();
+    const bool begins = command.startsWith(QLatin1String("BEGIN"), Qt::CaseInsensitive);
+    const bool ends = command.compare(QLatin1String("ROLLBACK"), Qt::CaseInsensitive) == 0;
+    if (ends)
+        m_transactionOpen = false;
     checked(PQexec(m_conn, serverSql.toUtf8().constData()));
+    if (begins)
+        m_transactionOpen = true;
+    if (command.startsWith(QLatin1String("SET "), Qt::CaseInsensitive))
+        m_settings.insert(command.section(QLatin1Char(' '), 1, 1).toLower().toUtf8(), command.toUtf8());
 }
 
 // The server answers COMMIT of a transaction an error has spoiled with ROLLBACK, not an error:
 // that must never pass for a save.
 void PgConnection::commit()
 {
+    m_transactionOpen = false;
     if (PQtransactionStatus(m_conn) == PQTRANS_INERROR)
         throw DbError::fromEngine(SQLITE_ABORT, QStringLiteral("current transaction is aborted, commit refused"));
     pg_result *raw = PQexec(m_conn, "COMMIT");
@@ -216,6 +281,7 @@ void PgConnection::commit()
 PgResult PgConnection::query(const QString &serverSql, const Params &params)
 {
     std::lock_guard lock(m_mutex);
+    ensureConnected();
     const std::vector<const char *> values = valuePointers(params);
     return checked(PQexecParams(m_conn, serverSql.toUtf8().constData(), int(values.size()), nullptr, values.data(), nullptr,
                                 nullptr, 0));

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "data/database.h"
+
 #include <QByteArray>
 #include <QHash>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 #include <memory>
@@ -38,6 +41,13 @@ private:
     std::shared_ptr<pg_result> m_result;
 };
 
+// The server wants a password the connection string does not give.
+class PasswordNeeded : public DbError
+{
+public:
+    using DbError::DbError;
+};
+
 // One libpq connection to a PostgreSQL database: statements prepared once per text,
 // parameters sent as text (NULL as NULL), failures thrown as DbError with SQLite's codes.
 // Calls from the key-index loader thread and the window thread take turns.
@@ -68,16 +78,21 @@ public:
     static QString databaseNameOf(const QString &conninfo);
 
 private:
+    void setUpSession();
+    void ensureConnected();
     PgResult checked(pg_result *result);
     void commit();
     void noteCommand(pg_result *raw);
     PgResult runPrepared(const ServerSql &sql, const Params &params);
+    PgResult runPreparedOnce(const ServerSql &sql, const Params &params);
     pg_result *execPrepared(const QString &text, const Params &params);
 
     mutable std::recursive_mutex m_mutex;
     pg_conn *m_conn = nullptr;
     QHash<QString, QByteArray> m_prepared;
     int m_preparedNames = 0;
+    bool m_transactionOpen = false;
+    QMap<QByteArray, QByteArray> m_settings;  // SET statements by setting, run again on a new connection
     qint64 m_lastInsertRowId = 0;
     int m_changes = 0;
 };

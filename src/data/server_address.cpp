@@ -83,6 +83,16 @@ ServerAddress readServerFile(const QString &text, const QString &fileName)
                          QString()};
 }
 
+QString withPassword(const QString &conninfo, const QString &password)
+{
+    if (conninfo.startsWith(QLatin1String("postgresql://")) || conninfo.startsWith(QLatin1String("postgres://"))) {
+        QUrl url(conninfo, QUrl::StrictMode);
+        url.setPassword(password, QUrl::DecodedMode);
+        return url.toString(QUrl::FullyEncoded);
+    }
+    return conninfo + QStringLiteral(" password=") + quotedValue(password);
+}
+
 ServerAddress serverFromUri(const QString &uri)
 {
     const QUrl url(uri, QUrl::StrictMode);

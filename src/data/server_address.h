@@ -26,6 +26,8 @@ inline constexpr const char *kServerFileName = "服务器.conf";
 ServerAddress chooseServer(const QStringList &arguments, const QString &dataFolder);
 // The connection file's text turned into an address (the file name is used in messages).
 ServerAddress readServerFile(const QString &text, const QString &fileName);
+// The connection string with the password the doctor typed (it wins over one the string has).
+QString withPassword(const QString &conninfo, const QString &password);
 // The URI given on the command line, checked for its scheme.
 ServerAddress serverFromUri(const QString &uri);
 

@@ -6,6 +6,9 @@
 #include "data/list_column.h"
 #include "data/schema.h"
 
+#include "data/pg_connection.h"
+
+#include <QThread>
 #include <algorithm>
 #include <sqlcipher/sqlite3.h>
 
@@ -130,11 +133,104 @@ void VisitStore::write(const VisitRecord &v)
     insert.run();
 }
 
-SaveOutcome VisitStore::save(const VisitRecord &visit, int currentYear)
+namespace {
+
+constexpr int kServerSaveAttempts = 4;
+
+// Failures another try may get past: a lock or serialisation conflict with another room, a
+// connection the server dropped (the next statement connects again), a key another room
+// took a moment before.
+bool isPassing(const DbError &failure)
 {
-    const VisitRecord v = validated(visit);
+    const int primary = failure.code() & 0xff;
+    return primary == SQLITE_BUSY || primary == SQLITE_IOERR || failure.code() == SQLITE_CONSTRAINT_UNIQUE;
+}
+
+// Rooms save one at a time, so that the key check and the register row's check-then-insert
+// hold. The turn is taken before the transaction begins: a serializable transaction sees the
+// archive as it was at its first statement, and must not begin before the other room's
+// save has committed.
+class SaveTurn
+{
+public:
+    explicit SaveTurn(Database &db) : m_server(db.server())
+    {
+        if (m_server)
+            m_server->query(QStringLiteral("SELECT pg_advisory_lock(%1)").arg(kVisitSaveLock));
+    }
+    ~SaveTurn()
+    {
+        if (!m_server)
+            return;
+        try {
+            m_server->query(QStringLiteral("SELECT pg_advisory_unlock(%1)").arg(kVisitSaveLock));
+        } catch (const DbError &) {
+            // A lost connection took the turn with it.
+        }
+    }
+    SaveTurn(const SaveTurn &) = delete;
+    SaveTurn &operator=(const SaveTurn &) = delete;
+
+private:
+    static constexpr qint64 kVisitSaveLock = 7310284;
+    PgConnection *m_server;
+};
+
+} // namespace
+
+SaveOutcome VisitStore::save(const VisitRecord &visit, int currentYear, SaveKind kind)
+{
+    VisitRecord v = validated(visit);
+    for (int attempt = 1;; ++attempt) {
+        try {
+            return saveOnce(v, currentYear, kind);
+        } catch (const DbError &failure) {
+            if (!m_db.server() || attempt == kServerSaveAttempts || !isPassing(failure))
+                throw;
+        }
+        QThread::msleep(50 * attempt);
+        // The connection may have gone with the answer to COMMIT: a visit already stored is not
+        // stored a second time under the next free key.
+        if (kind == SaveKind::New && isStored(v))
+            return SaveOutcome{v.key, false, QString()};
+    }
+}
+
+QString VisitStore::freeKey(const QString &key)
+{
+    const QDateTime start = QDateTime::fromString(key, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    if (!start.isValid())
+        return key;
+    // Keys sort as their times do: walk the taken keys from this one on, a page at a time,
+    // until a second is missing.
+    constexpr int kPage = 256;
+    Statement taken(m_db, QStringLiteral("SELECT DISTINCT [名称] FROM [档案] WHERE [名称] >= ? ORDER BY [名称] LIMIT ?"));
+    QString candidate = key;
+    qint64 second = 0;
+    for (;;) {
+        taken.reset();
+        taken.bind(1, candidate);
+        taken.bind(2, kPage);
+        int read = 0;
+        while (taken.next()) {
+            ++read;
+            if (taken.text(0) != candidate)
+                return candidate;
+            candidate = visitKeyOf(start.addSecs(++second));
+        }
+        if (read < kPage)
+            return candidate;
+    }
+}
+
+SaveOutcome VisitStore::saveOnce(VisitRecord &v, int currentYear, SaveKind kind)
+{
     SaveOutcome outcome;
+    const SaveTurn turn(m_db);
     Transaction transaction(m_db);
+    if (kind == SaveKind::New)
+        v.key = freeKey(v.key);
+    outcome.key = v.key;
     write(v);
     {
         Statement saved(m_db, QStringLiteral("SELECT rowid FROM [档案] WHERE [名称] = ?"));
@@ -143,7 +239,7 @@ SaveOutcome VisitStore::save(const VisitRecord &visit, int currentYear)
             m_db.rowChanged(QStringLiteral("档案"), saved.int64(0));
     }
     if (const std::optional<PatientRow> patient = patientRowOf(v, currentYear))
-        outcome = registerPatient(*patient);
+        outcome = registerPatient(*patient, outcome);
     try {
         transaction.commit();
     } catch (const DbError &) {
@@ -154,11 +250,10 @@ SaveOutcome VisitStore::save(const VisitRecord &visit, int currentYear)
     return outcome;
 }
 
-SaveOutcome VisitStore::registerPatient(const PatientRow &patient)
+SaveOutcome VisitStore::registerPatient(const PatientRow &patient, SaveOutcome outcome)
 {
     // The register row is a help for the next visit, not part of this one: when it is refused
     // the visit is still saved, and the doctor is told why the patient was not registered.
-    SaveOutcome outcome;
     m_db.exec(QStringLiteral("SAVEPOINT register_patient"));
     try {
         outcome.registered = PatientStore(m_db).upsert(patient);

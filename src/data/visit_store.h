@@ -36,6 +36,7 @@ struct VisitListEntry
 // What a save did beyond storing the visit.
 struct SaveOutcome
 {
+    QString key;               // the key the visit is stored under
     bool registered = false;   // the patient register row was written
     QString note;              // why the patient was not registered, if a reason is worth telling
 };
@@ -62,10 +63,15 @@ public:
     // Checks a visit before it is written; throws VisitRefused naming the field to fix.
     static VisitRecord validated(const VisitRecord &visit);
 
-    // Inserts the visit or overwrites the row with its key, together with its register row,
-    // in one transaction; a refused register row does not hold the visit back.
+    // A visit saved before (or loaded) overwrites the row with its key; a visit saved for the
+    // first time never does: it is stored under its key, or the next second no row has.
+    enum class SaveKind { Stored, New };
+
+    // Writes the visit, together with its register row, in one transaction; a refused register
+    // row does not hold the visit back. On a server, rooms save one at a time, and a save that
+    // met a lost connection or a conflict with another room is tried again a few times.
     // Throws VisitRefused or DbError; the stored row is the earlier one then.
-    SaveOutcome save(const VisitRecord &visit, int currentYear);
+    SaveOutcome save(const VisitRecord &visit, int currentYear, SaveKind kind = SaveKind::Stored);
     std::optional<VisitRecord> find(const QString &key);
     std::optional<VisitRecord> byRowId(qint64 rowId);
     // Visits whose name contains the filter, dated from..to inclusive, newest key first
@@ -88,8 +94,12 @@ public:
     bool saveInfusionCard(const QString &key, const InfusionCardLists &card);
 
 private:
+    // Stores the visit once; the key it chose is left in `visit`.
+    SaveOutcome saveOnce(VisitRecord &visit, int currentYear, SaveKind kind);
+    // The visit's key, or the first later second that no stored visit has.
+    QString freeKey(const QString &key);
     void write(const VisitRecord &visit);
-    SaveOutcome registerPatient(const PatientRow &patient);
+    SaveOutcome registerPatient(const PatientRow &patient, SaveOutcome outcome);
     // The row of the visit's key holds every saved column as given (read outside any transaction).
     bool isStored(const VisitRecord &visit);
     Database &m_db;

@@ -7,7 +7,7 @@
 
 namespace quillora {
 
-AboutDialog::AboutDialog(const AppPaths &paths, QWidget *parent) : QDialog(parent)
+AboutDialog::AboutDialog(const AppPaths &paths, const QString &archive, QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("aboutWindow"));
     setWindowTitle(QStringLiteral("关于"));
@@ -23,6 +23,7 @@ AboutDialog::AboutDialog(const AppPaths &paths, QWidget *parent) : QDialog(paren
     if (paths.dataFolderIsFallback)
         where += QStringLiteral("\n（程序所在文件夹不可写，已改用用户数据文件夹）");
     where += QStringLiteral("\n备份文件夹：%1").arg(QDir::toNativeSeparators(paths.backupRoot));
+    where += QStringLiteral("\n病历档案：%1").arg(archive);
     auto *folders = new QLabel(where, this);
     folders->setObjectName(QStringLiteral("dataFolderLabel"));
     folders->setTextInteractionFlags(Qt::TextSelectableByMouse);

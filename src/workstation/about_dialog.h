@@ -12,7 +12,8 @@ class AboutDialog : public QDialog
     Q_OBJECT
 
 public:
-    AboutDialog(const AppPaths &paths, QWidget *parent = nullptr);
+    // `archive` says where the archive of this run is (a file, or the server the rooms share).
+    AboutDialog(const AppPaths &paths, const QString &archive, QWidget *parent = nullptr);
 };
 
 } // namespace quillora

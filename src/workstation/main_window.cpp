@@ -457,7 +457,7 @@ void MainWindow::openHelp()
 
 void MainWindow::openAbout()
 {
-    auto *about = new AboutDialog(m_workspace.paths(), this);
+    auto *about = new AboutDialog(m_workspace.paths(), m_workspace.files().archiveShown(), this);
     about->setAttribute(Qt::WA_DeleteOnClose);
     about->show();
 }

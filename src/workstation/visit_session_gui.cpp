@@ -55,6 +55,7 @@ void VisitSession::newVisit()
     }
     m_areas.grid->doses()->setText(QStringLiteral("1"));
     m_key = m_keys.next(now);
+    m_keyStored = false;
     m_areas.grid->total()->clear();
     m_areas.card->usage()->clear();
     sheet->body()->clear();
@@ -69,6 +70,7 @@ void VisitSession::newVisit()
 void VisitSession::repeatVisit()
 {
     m_key = m_keys.next(Clock::now());
+    m_keyStored = false;
     m_areas.sheet->field(FieldDate)->setText(dateText(Clock::today()));
     m_areas.card->usage()->clear();
     m_areas.sheet->body()->clear();
@@ -109,7 +111,8 @@ bool VisitSession::saveVisit()
 {
     SaveOutcome outcome;
     try {
-        outcome = VisitStore(m_workspace.archive()).save(currentVisit(), Clock::today().year());
+        outcome = VisitStore(m_workspace.archive())
+                      .save(currentVisit(), Clock::today().year(), m_keyStored ? VisitStore::SaveKind::Stored : VisitStore::SaveKind::New);
     } catch (const VisitRefused &refused) {
         MessageDialog::inform(m_areas.sheet, refused.message(), MessageDialog::Icon::Exclamation);
         return false;
@@ -122,6 +125,9 @@ bool VisitSession::saveVisit()
                               MessageDialog::Icon::Critical);
         return false;
     }
+    // A new visit whose second another visit already had is stored under the next free one.
+    m_key = outcome.key;
+    m_keyStored = true;
     m_areas.browser->listToday();
     if (!outcome.note.isEmpty())
         MessageDialog::inform(m_areas.sheet, QStringLiteral("病历已保存。") + outcome.note, MessageDialog::Icon::Information);
@@ -139,6 +145,7 @@ void VisitSession::showVisit(const VisitRecord &v)
     m_areas.card->usage()->setPlainText(fromCrLf(v.injectionCard));
     m_areas.history->history()->setPlainText(fromCrLf(v.history));
     m_key = v.key;
+    m_keyStored = true;
     m_areas.grid->setDosesVisible(v.kind == kKindTcm);
     m_areas.grid->doses()->setText(v.doses);
     m_areas.grid->total()->setText(v.total);
@@ -178,6 +185,11 @@ void VisitSession::deleteVisit(int index)
     Q_UNUSED(index);
     // What goes is the visit on the sheet: the question names it as stored.
     const QString key = m_key;
+    if (!m_keyStored) {
+        // Another visit (of another room, or of another day) may hold the key of an unsaved one.
+        MessageDialog::inform(m_areas.sheet, kNothingToDeleteMessage, MessageDialog::Icon::Exclamation);
+        return;
+    }
     std::optional<VisitRecord> stored;
     try {
         stored = VisitStore(m_workspace.archive()).find(key);

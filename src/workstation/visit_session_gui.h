@@ -48,6 +48,7 @@ private:
     PrescriptionEditor &m_editor;
     VisitKeys m_keys;
     QString m_key;
+    bool m_keyStored = false;  // the key is a stored visit's (loaded or saved from here)
     int m_listPosition = -1;
 };
 

@@ -1,4 +1,5 @@
 #include "support/data_fixture.h"
+#include "support/pg_cluster.h"
 
 #include "data/database.h"
 #include "data/dictionary_store.h"
@@ -83,7 +84,26 @@ protected:
     std::mt19937 random{20261209u};
 };
 
-QUILLORA_ON_BOTH_ENGINES(KeyIndexTest);
+// A server's searches always run their statements (other rooms write too): the indexes
+// belong to the files only, and a server never loads them.
+INSTANTIATE_TEST_SUITE_P(Engines, KeyIndexTest, ::testing::Values(Engine::SqlCipher), engineName);
+
+TEST(ServerKeyIndexes, AServerNeverLoadsThem)
+{
+    QString reason;
+    PgCluster *cluster = PgCluster::instance(&reason);
+    if (!cluster)
+        GTEST_SKIP() << reason.toStdString();
+    const QString conninfo = cluster->conninfo(cluster->createDatabase());
+    fillServerDatabase(conninfo, fillSettings);
+    Database db;
+    db.openServer(conninfo);
+    db.keyIndexes().loadNow();
+    EXPECT_FALSE(db.keyIndexes().isLoaded());
+    db.keyIndexes().startLoading();
+    EXPECT_FALSE(db.keyIndexes().isLoaded());
+    EXPECT_EQ(db.keyIndexes().find(QStringLiteral("药品"), QStringLiteral("拼音")), nullptr);
+}
 
 TEST_P(KeyIndexTest, DrugCodesAnswerAsTheStatementThroughInsertsEditsAndDeletes)
 {

@@ -293,3 +293,27 @@ TEST(ListColumnEncoding, EntriesFollowedByAtSign)
 }
 
 } // namespace
+
+namespace {
+
+TEST_P(VisitStoreTest, ANewVisitNeverOverwritesAStoredOne)
+{
+    // Another room (or a clock set back) started a visit in the same second as a stored one.
+    save(QStringLiteral("张三"), QStringLiteral("2026-12-09"), QStringLiteral("2026-12-09 10:00:00"));
+    save(QStringLiteral("王五"), QStringLiteral("2026-12-09"), QStringLiteral("2026-12-09 10:00:01"));
+    const VisitRecord second = sampleVisit(QStringLiteral("李四"), QStringLiteral("2026-12-09"), QStringLiteral("2026-12-09 10:00:00"));
+    const SaveOutcome outcome = store().save(second, 2026, VisitStore::SaveKind::New);
+    EXPECT_EQ(outcome.key, QStringLiteral("2026-12-09 10:00:02"));
+    EXPECT_EQ(store().find(QStringLiteral("2026-12-09 10:00:00"))->header[FieldName], QStringLiteral("张三"));
+    EXPECT_EQ(store().find(QStringLiteral("2026-12-09 10:00:01"))->header[FieldName], QStringLiteral("王五"));
+    EXPECT_EQ(store().find(outcome.key)->header[FieldName], QStringLiteral("李四"));
+    // Saved again as the visit it now is, it overwrites its own row only.
+    VisitRecord again = second;
+    again.key = outcome.key;
+    again.header[FieldDiagnosis] = QStringLiteral("复诊");
+    EXPECT_EQ(store().save(again, 2026).key, outcome.key);
+    EXPECT_EQ(store().find(outcome.key)->header[FieldDiagnosis], QStringLiteral("复诊"));
+    EXPECT_EQ(rows(QStringLiteral("档案")), 3);
+}
+
+} // namespace
