@@ -59,7 +59,8 @@ using KeyChanges = QHash<qint64, QString>;
 class ProgressCounter
 {
 public:
-    ProgressCounter(const MigrationProgress &progress, qint64 total) : m_progress(progress), m_total(total) {}
+    explicit ProgressCounter(const MigrationProgress &progress = {}) : m_progress(progress) {}
+    void setTotal(qint64 total) { m_total = total; }
     void add(const QString &step, qint64 rows)
     {
         m_done += rows;
@@ -69,7 +70,7 @@ public:
 
 private:
     MigrationProgress m_progress;
-    qint64 m_total;
+    qint64 m_total = 0;
     qint64 m_done = 0;
 };
 
@@ -306,13 +307,25 @@ qint64 totalRows(const QList<CopyPlan> &plans)
     return total;
 }
 
+// Whether the server holds the program's tables; nothing when it cannot be asked.
+std::optional<bool> committedAfterAll(const QString &conninfo)
+{
+    try {
+        Database again;
+        again.openServer(conninfo);
+        return !programTableOn(again).isEmpty();
+    } catch (const DbError &) {
+        return std::nullopt;
+    }
+}
+
 QString unchangedFiles() { return QStringLiteral("本机的档案文件没有任何改动。"); }
 
 // Reads every table back from the server after the commit and compares it with the file.
 void verify(MigrationResult &result, const QList<CopyPlan> &plans, Database &server, const KeyChanges &changes,
             ProgressCounter &progress)
 {
-    ProgressCounter silent({}, 0);
+    ProgressCounter silent;
     QStringList differing;
     for (const CopyPlan &plan : plans) {
         const TableSum onFile = checksumOf(*plan.file, plan, changes, silent);
@@ -364,6 +377,10 @@ MigrationResult migrateToServer(Database &archive, Database &settings, const QSt
         result.problem = QStringLiteral("无法连接服务器：%1。%2").arg(e.message(), unchangedFiles());
         return result;
     }
+    QList<CopyPlan> plans;
+    KeyChanges changes;
+    ProgressCounter counter(progress);
+    bool committing = false;
     try {
         if (const QString present = programTableOn(server); !present.isEmpty()) {
             result.problem = QStringLiteral("服务器数据库“%1”不是空的（已有“%2”等表），只能迁移到空的数据库。服务器和本机文件都没有改动。")
@@ -372,26 +389,40 @@ MigrationResult migrateToServer(Database &archive, Database &settings, const QSt
         }
         result.skippedTables = unknownTables(archive, archiveTables()) + unknownTables(settings, settingsTables());
         result.changedKeys = planKeyChanges(archive);
-        const KeyChanges changes = keyChangesByRow(result.changedKeys);
-        QList<CopyPlan> plans;
-        {
-            Transaction transaction(server);
-            // The server's tables as a new installation has them, without its first rows.
-            Schema::createArchive(server);
-            Schema::createSettings(server);
-            plans = planCopies(archive, kArchiveFileName, archiveTables(), server)
-                    + planCopies(settings, kSettingsFileName, settingsTables(), server);
-            ProgressCounter counter(progress, 2 * totalRows(plans));
-            for (const CopyPlan &plan : plans)
-                copyTable(plan, server, changes, counter);
-            transaction.commit();
-            result.copied = true;
-            verify(result, plans, server, changes, counter);
-        }
+        changes = keyChangesByRow(result.changedKeys);
+        Transaction transaction(server);
+        // The server's tables as a new installation has them, without its first rows.
+        Schema::createArchive(server);
+        Schema::createSettings(server);
+        plans = planCopies(archive, kArchiveFileName, archiveTables(), server)
+                + planCopies(settings, kSettingsFileName, settingsTables(), server);
+        counter.setTotal(2 * totalRows(plans));
+        for (const CopyPlan &plan : plans)
+            copyTable(plan, server, changes, counter);
+        committing = true;
+        transaction.commit();
     } catch (const DbError &e) {
-        const QString outcome = result.copied ? QStringLiteral("数据已复制到服务器，但核对时出错，请不要使用这个服务器数据库。")
-                                              : QStringLiteral("服务器数据库没有留下任何数据。");
-        result.problem = QStringLiteral("迁移出错：%1。%2%3").arg(e.message(), outcome, unchangedFiles());
+        // A commit whose answer was lost may have taken place: the server is asked again.
+        const std::optional<bool> committed = committing ? committedAfterAll(conninfo) : std::optional<bool>(false);
+        if (!committed) {
+            result.problem = QStringLiteral("提交时与服务器失去联系（%1），无法确定数据是否已写入服务器；请先查看该数据库再重新迁移"
+                                            "（不是空的数据库会被拒绝）。%2")
+                                 .arg(e.message(), unchangedFiles());
+            return result;
+        }
+        if (!*committed) {
+            result.problem = QStringLiteral("迁移出错：%1。服务器数据库没有留下任何数据。%2").arg(e.message(), unchangedFiles());
+            return result;
+        }
+    }
+    result.copied = true;
+    try {
+        // Read back over a connection of its own: what any room will see from now on.
+        Database readBack;
+        readBack.openServer(conninfo);
+        verify(result, plans, readBack, changes, counter);
+    } catch (const DbError &e) {
+        result.problem = QStringLiteral("数据已复制到服务器，但核对时出错：%1。请不要使用这个服务器数据库。%2").arg(e.message(), unchangedFiles());
     }
     return result;
 }
