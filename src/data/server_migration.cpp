@@ -6,7 +6,6 @@
 #include "data/schema.h"
 
 #include <QCryptographicHash>
-#include <sqlcipher/sqlite3.h>
 #include <QDateTime>
 #include <QHash>
 #include <QSet>
@@ -16,6 +15,7 @@
 #include <algorithm>
 #include <limits>
 #include <optional>
+#include <sqlcipher/sqlite3.h>
 
 namespace quillora {
 

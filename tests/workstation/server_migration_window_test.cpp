@@ -123,3 +123,30 @@ TEST_F(ServerMigrationWindowTest, BadFieldsAreRefusedBeforeAnyConnection)
 }
 
 } // namespace
+
+namespace {
+
+TEST(ServerMigrationMenu, ARunOnTheServerHasNothingToMove)
+{
+    QString reason;
+    PgCluster *cluster = PgCluster::instance(&reason);
+    if (!cluster)
+        GTEST_SKIP() << "PostgreSQL: " << reason.toStdString();
+    MessageDialog::setScripted(true);
+    PgDatabase archive(*cluster), settings(*cluster);
+    fillServerDatabase(archive.conninfo(), fillArchive);
+    fillServerDatabase(settings.conninfo(), fillSettings);
+    TempProgramFolder folder;
+    Workspace workspace(folder.paths());
+    workspace.files().useServer(archive.conninfo(), settings.conninfo());
+    workspace.files().open();
+    {
+        MainWindow window(workspace);
+        QAction *menu = window.menuAction(QStringLiteral("迁移到服务器"));
+        ASSERT_NE(menu, nullptr);
+        EXPECT_FALSE(menu->isVisible());
+    }
+    workspace.files().close();
+}
+
+} // namespace
