@@ -412,6 +412,17 @@ void MainWindow::openSettings()
 
 SettingsWindow *MainWindow::settingsWindow() const { return qobject_cast<SettingsWindow *>(m_settingsWindow.data()); }
 
+void MainWindow::openServerMigration()
+{
+    if (!m_migrationWindow) {
+        m_migrationWindow = new ServerMigrationWindow(m_workspace, this);
+        m_migrationWindow->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    m_migrationWindow->show();
+    m_migrationWindow->raise();
+    m_migrationWindow->activateWindow();
+}
+
 bool MainWindow::closeDataWindows()
 {
     for (QWidget *window : {static_cast<QWidget *>(m_infusionCard.data()), static_cast<QWidget *>(m_historyCard.data()),
@@ -457,17 +468,6 @@ void MainWindow::openHelp()
     QFile::copy(QStringLiteral(":/help/index.html"), page);
     QFile::setPermissions(page, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
     MessageDialog::openUrl(this, QUrl::fromLocalFile(page));
-}
-
-void MainWindow::openServerMigration()
-{
-    if (!m_migrationWindow) {
-        m_migrationWindow = new ServerMigrationWindow(m_workspace, this);
-        m_migrationWindow->setAttribute(Qt::WA_DeleteOnClose);
-    }
-    m_migrationWindow->show();
-    m_migrationWindow->raise();
-    m_migrationWindow->activateWindow();
 }
 
 void MainWindow::openAbout()
