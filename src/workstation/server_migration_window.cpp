@@ -122,9 +122,10 @@ void ServerMigrationWindow::startMigration()
 
 void ServerMigrationWindow::showProgress(const QString &step, qint64 done, qint64 total)
 {
-    // Counted in thousands: a progress bar holds an int.
-    m_progress->setMaximum(int(std::max<qint64>(1, total / 1000)));
-    m_progress->setValue(int(done / 1000));
+    // A progress bar holds an int: very large counts are shown in steps of several rows.
+    const qint64 unit = std::max<qint64>(1, total / 1000000);
+    m_progress->setMaximum(int(std::max<qint64>(1, total / unit)));
+    m_progress->setValue(int(done / unit));
     m_step->setText(step);
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }

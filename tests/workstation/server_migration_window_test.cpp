@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QProgressBar>
 #include <QPushButton>
 
 using namespace quillora;
@@ -76,6 +77,9 @@ TEST_F(ServerMigrationWindowTest, MigratesShowsEachTableAndWritesTheConnectionFi
     for (const char *table : {"档案", "患者信息", "密码", "设置", "药品", "个人组套", "病史模板", "诊断", "地址"})
         EXPECT_TRUE(shown.contains(QString::fromUtf8(table) + QLatin1Char('\t'))) << table;
     EXPECT_FALSE(shown.contains(QStringLiteral("不一致")));
+    const QProgressBar *progress = find<QProgressBar>(migration, QStringLiteral("migrationProgress"));
+    EXPECT_EQ(progress->value(), progress->maximum());
+    EXPECT_GT(progress->maximum(), 1);
     const QByteArray file = readFile(serverFile());
     ASSERT_FALSE(file.isEmpty());
     EXPECT_FALSE(file.contains("秘密")) << file.constData();
