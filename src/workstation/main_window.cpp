@@ -29,6 +29,7 @@
 #include "workstation/price_grid_widget.h"
 #include "workstation/safety_guard_gui.h"
 #include "workstation/safety_strip_widget.h"
+#include "workstation/server_migration_window.h"
 #include "workstation/sheet_widget.h"
 #include "forms/twips.h"
 #include "workstation/visit_browser_widget.h"
@@ -215,6 +216,8 @@ void MainWindow::buildMenus()
     addMenuAction(preview, QStringLiteral("预览门诊日志"));
     file->addSeparator();
     addMenuAction(file, QStringLiteral("数据备份与恢复"));
+    // Only a run on the files has anything to move onto a server.
+    addMenuAction(file, QStringLiteral("迁移到服务器"))->setVisible(!m_workspace.files().usesServer());
     file->addSeparator();
     QAction *exit = addMenuAction(file, QStringLiteral("退出"));
     exit->setObjectName(QStringLiteral("exitAction"));
@@ -276,6 +279,7 @@ void MainWindow::buildMenus()
     connectAction(QStringLiteral("关于"), [this] { openAbout(); });
     connectAction(QStringLiteral("综合设置"), [this] { openSettings(); });
     connectAction(QStringLiteral("数据备份与恢复"), [this] { Q_EMIT backupWindowRequested(); });
+    connectAction(QStringLiteral("迁移到服务器"), [this] { openServerMigration(); });
     connectAction(QStringLiteral("药品维护"), [this] { m_dictionaries->openDrugCatalogue(); });
     connectAction(QStringLiteral("个人组套/中医验方维护"), [this] { m_dictionaries->openOrderSets(); });
     connectAction(QStringLiteral("诊断名称维护"), [this] { m_dictionaries->openDiagnoses(); });
@@ -407,6 +411,17 @@ void MainWindow::openSettings()
 }
 
 SettingsWindow *MainWindow::settingsWindow() const { return qobject_cast<SettingsWindow *>(m_settingsWindow.data()); }
+
+void MainWindow::openServerMigration()
+{
+    if (!m_migrationWindow) {
+        m_migrationWindow = new ServerMigrationWindow(m_workspace, this);
+        m_migrationWindow->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    m_migrationWindow->show();
+    m_migrationWindow->raise();
+    m_migrationWindow->activateWindow();
+}
 
 bool MainWindow::closeDataWindows()
 {

@@ -51,6 +51,9 @@ public:
     void openSoftKeyboard();
     void openHelp();
     void openAbout();
+    // "迁移到服务器": opened once and raised when it is open.
+    void openServerMigration();
+    QWidget *serverMigrationWindow() const { return m_migrationWindow; }
     // The action bar's documents: history card, injection card, infusion card.
     void runDocumentAction(int action);
     InfusionCardWindow *infusionCard() const { return m_infusionCard; }
@@ -101,6 +104,7 @@ private:
     QPointer<InfusionCardWindow> m_infusionCard;
     QPointer<HistoryCardWindow> m_historyCard;
     QPointer<QWidget> m_settingsWindow;
+    QPointer<QWidget> m_migrationWindow;
     bool m_exiting = false;
     bool m_centred = false;
 };
