@@ -7,9 +7,7 @@
 #include "app/instance_lock.h"
 #include "app/login_window.h"
 #include "base/message_dialog.h"
-#include "app/server_backup.h"
-#include "app/server_rooms.h"
-#include "app/shutdown_backup.h"
+#include "app/run_end_backup.h"
 #include "app/startup.h"
 #include "app/termination_signals.h"
 #include "data/workspace.h"
@@ -171,19 +169,12 @@ void Program::end(bool withBackup)
         m_main->hide();
     if (m_login)
         m_login->hide();
-    // On a server, the last room to close takes the day's dump: counted while its own
-    // connections are still open.
-    DataFiles &files = m_workspace->files();
-    const bool takesServerBackup = withBackup && files.usesServer() && isLastRoomLeaving(files);
-    // Every connection is closed before a file is copied.
-    files.close();
-    if (withBackup && (!files.usesServer() || takesServerBackup)) {
-        const QStringList problems = files.usesServer() ? ServerBackup(m_paths, files.archiveServer()).run(Clock::today())
-                                                        : ShutdownBackup(m_paths).run(Clock::today());
-        if (!problems.isEmpty())
-            MessageDialog::inform(nullptr, QStringLiteral("今日数据备份未能完成：\n") + problems.join(QLatin1Char('\n')),
-                                  MessageDialog::Icon::Critical);
-    }
+    // Every connection is closed before a file is copied; on a server the last room takes the dump.
+    const QStringList problems = withBackup ? backUpAtRunEnd(m_workspace->files(), m_paths, Clock::today()) : QStringList();
+    m_workspace->files().close();
+    if (!problems.isEmpty())
+        MessageDialog::inform(nullptr, QStringLiteral("今日数据备份未能完成：\n") + problems.join(QLatin1Char('\n')),
+                              MessageDialog::Icon::Critical);
     m_lock->release();
     Q_EMIT finished(0);
 }

@@ -3,12 +3,17 @@
 #include "data/data_files.h"
 #include "data/pg_connection.h"
 
+#include <QElapsedTimer>
+#include <QThread>
+
 namespace quillora {
 
 namespace {
 
 // What a room's connections call themselves once it is closing.
 constexpr const char *kLeavingApplicationName = "Quillora-closing";
+// How long a connection that is going away may still be listed.
+constexpr int kSettleMs = 1500;
 
 QList<PgConnection *> ownConnections(DataFiles &files)
 {
@@ -64,7 +69,15 @@ bool isLastRoomLeaving(DataFiles &files)
 QString otherRoomsRefusal(DataFiles &files)
 {
     try {
-        if (const int others = otherRoomConnections(files); others > 0)
+        // A room that has just closed is still listed for a moment while its server process ends.
+        int others = otherRoomConnections(files);
+        QElapsedTimer waited;
+        waited.start();
+        while (others > 0 && waited.elapsed() < kSettleMs) {
+            QThread::msleep(100);
+            others = otherRoomConnections(files);
+        }
+        if (others > 0)
             return QStringLiteral("服务器数据库上还有 %1 个其他诊室的程序连接，现在不能恢复。\n请先让其他诊室退出程序，再恢复数据。")
                 .arg(others);
     } catch (const DbError &e) {

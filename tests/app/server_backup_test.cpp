@@ -1,5 +1,6 @@
 #include "app/backup_copies.h"
 #include "app/pg_tools.h"
+#include "app/run_end_backup.h"
 #include "app/server_backup.h"
 #include "app/server_restore.h"
 #include "app/server_rooms.h"
@@ -223,16 +224,21 @@ TEST_F(ServerBackupTest, OnlyTheLastRoomToCloseTakesTheBackup)
     Workspace &second = otherRoom(m_database->adminConninfo());
     EXPECT_EQ(otherRoomConnections(m_room->files()), 2);
     EXPECT_EQ(otherRoomConnections(second.files()), 2);
-    // pg_dump's own connection is not a room.
-    ASSERT_TRUE(backup().run(Clock::today()).isEmpty());
 
+    Workspace &third = otherRoom(m_database->conninfo());
+    EXPECT_TRUE(backUpAtRunEnd(third.files(), m_folder.paths(), Clock::today(), m_tools).isEmpty());
+    EXPECT_FALSE(third.files().isOpen());
+    EXPECT_FALSE(QFileInfo::exists(today()));
+
+    // Two rooms closing at once: the first has marked its connections before it counted, so
+    // the second takes the backup although the first has not disconnected yet.
     EXPECT_FALSE(isLastRoomLeaving(m_room->files()));
-    // Both rooms closing at once: the first has marked its connections before it counted,
-    // so the second takes the backup although the first has not disconnected yet.
-    EXPECT_TRUE(isLastRoomLeaving(second.files()));
+    EXPECT_TRUE(backUpAtRunEnd(second.files(), m_folder.paths(), Clock::today(), m_tools).isEmpty());
+    EXPECT_FALSE(second.files().isOpen());
+    EXPECT_TRUE(ServerBackup::checkDump(today(), m_tools).isEmpty());
 
-    // Counted with the files closed: a connection of its own asks.
-    second.files().close();
+    // The dump's own connection is no room, and with its files closed a room asks on a
+    // connection of its own.
     m_room->files().close();
     EXPECT_EQ(otherRoomConnections(m_room->files()), 0);
 }
