@@ -70,6 +70,9 @@ BackupWindow::BackupWindow(Workspace &workspace, QWidget *parent)
     m_table->horizontalHeader()->setSectionResizeMode(BackupListModel::StateColumn, QHeaderView::Stretch);
     m_table->horizontalHeader()->setHighlightSections(false);
     m_table->setMinimumSize(720, 300);
+    // A dump is checked by its table of contents: its visits are not counted.
+    m_table->setColumnHidden(BackupListModel::VisitsColumn, onServer());
+    m_table->setColumnHidden(BackupListModel::NewestColumn, onServer());
 
     m_progress = new QProgressBar(this);
     m_progress->setObjectName(QStringLiteral("checkProgress"));
