@@ -11,6 +11,8 @@ ClinicDatabase::ClinicDatabase(PgCluster &cluster) : m_cluster(cluster)
     m_name = QStringLiteral("clinic_%1").arg(++made);
     admin(QStringLiteral("postgres"), QStringLiteral("DO $$ BEGIN CREATE ROLE %1 LOGIN; EXCEPTION WHEN duplicate_object THEN NULL; END $$").arg(kRole));
     admin(QStringLiteral("postgres"), QStringLiteral("CREATE DATABASE %1 OWNER %2 TEMPLATE template0").arg(m_name, kRole));
+    // Installed by the administrator, so the clinic's role does not own it.
+    admin(m_name, QStringLiteral("CREATE EXTENSION pg_trgm"));
 }
 
 ClinicDatabase::~ClinicDatabase() { admin(QStringLiteral("postgres"), QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(m_name)); }

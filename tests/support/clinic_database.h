@@ -7,7 +7,8 @@
 namespace quillora::test {
 
 // A database of the test cluster as a clinic has it: owned by a plain login role (no superuser),
-// which is the role the rooms connect as. The role carries a password in the connection string.
+// which is the role the rooms connect as, with the trigram extension the administrator installed.
+// The role carries a password in the connection string.
 class ClinicDatabase
 {
 public:
