@@ -1,20 +1,27 @@
 #include "app/backup_list_model.h"
 #include "app/backup_window.h"
+#include "app/login_window.h"
+#include "app/program_gui.h"
 #include "app/server_backup.h"
 #include "base/clock.h"
 #include "base/message_dialog.h"
+#include "data/password_store.h"
 #include "data/pg_connection.h"
 #include "data/visit_store.h"
 #include "data/workspace.h"
 #include "support/clinic_database.h"
 #include "support/data_fixture.h"
+#include "workstation/main_window.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTableView>
+#include <QTest>
 #include <gtest/gtest.h>
 
 using namespace quillora;
@@ -158,6 +165,39 @@ TEST_F(ServerBackupWindowTest, RestoresAChosenDumpOnlyWhenTheOtherRoomsHaveLeft)
     waitForChecks();
     EXPECT_EQ(m_window->model()->rowCount(), 2);
     EXPECT_EQ(column(BackupListModel::StateColumn), (QStringList{QStringLiteral("完好"), QStringLiteral("完好")}));
+}
+
+// A room's run on the clinic's server, up to its main window.
+void startRoom(Program &program, const QString &conninfo)
+{
+    ASSERT_TRUE(program.start());
+    DataFiles &files = program.workspace()->files();
+    files.close();
+    files.useServer(conninfo, conninfo);
+    files.open();
+    QTest::keyClicks(program.loginWindow()->passwordBox(), kInitialPassword);
+    QTest::keyClick(program.loginWindow()->passwordBox(), Qt::Key_Return);
+    ASSERT_TRUE(program.mainWindow());
+}
+
+TEST_F(ServerBackupWindowTest, OnlyTheLastRoomToCloseItsMainWindowLeavesTheDaysDump)
+{
+    delete m_window.data();
+    m_workspace->files().close();
+    TempProgramFolder firstFolder, lastFolder;
+    Program first(firstFolder.path(), firstFolder.executable());
+    Program last(lastFolder.path(), lastFolder.executable());
+    startRoom(first, m_database->conninfo());
+    startRoom(last, m_database->conninfo());
+    const auto dumpOf = [](const Program &room) { return ServerBackup(room.paths(), {}).dumpPath(Clock::today()); };
+
+    MessageDialog::shown().clear();
+    first.mainWindow()->close();
+    EXPECT_FALSE(QFileInfo::exists(dumpOf(first)));
+    EXPECT_TRUE(MessageDialog::shown().isEmpty());
+    last.mainWindow()->close();
+    EXPECT_TRUE(ServerBackup::checkDump(dumpOf(last)).isEmpty());
+    EXPECT_TRUE(MessageDialog::shown().isEmpty()) << MessageDialog::lastText().toStdString();
 }
 
 } // namespace
