@@ -256,8 +256,9 @@ void BackupWindow::restoreChosen()
     }
     refresh();
     if (!result.restored) {
-        MessageDialog::inform(this, (onServer() ? QStringLiteral("数据未能恢复，服务器数据库没有改动。\n") : QStringLiteral("数据未能恢复，现在的数据文件没有改动。\n")) + result.problem,
-                              MessageDialog::Icon::Critical);
+        const QString unchanged = onServer() ? QStringLiteral("数据未能恢复，服务器数据库没有改动。\n")
+                                             : QStringLiteral("数据未能恢复，现在的数据文件没有改动。\n");
+        MessageDialog::inform(this, unchanged + result.problem, MessageDialog::Icon::Critical);
     } else {
         QString text = QStringLiteral("已用%1恢复数据。\n%2\n%3")
                            .arg(backupCopyTitle(copy),
