@@ -1,5 +1,6 @@
 #include "app/backup_copies.h"
 
+#include "app/server_backup.h"
 #include "base/app_paths.h"
 #include "data/data_files.h"
 #include "data/database.h"
@@ -68,7 +69,10 @@ QString beforeRestoreFolderName(const QDateTime &moment)
     return kBeforeRestorePrefix + moment.toString(QStringLiteral("yyyyMMdd-hhmmss"));
 }
 
-QList<BackupCopy> listBackupCopies(const QString &backupRoot)
+namespace {
+
+// The day folders and set-aside folders below the root, their times and sizes not yet read.
+QList<BackupCopy> backupFolders(const QString &backupRoot)
 {
     QList<BackupCopy> copies;
     const QDir root(backupRoot);
@@ -82,23 +86,70 @@ QList<BackupCopy> listBackupCopies(const QString &backupRoot)
             continue;
         copy.name = name;
         copy.folder = root.filePath(name);
-        const QFileInfo archive(copy.archivePath());
-        const QFileInfo settings(copy.settingsPath());
-        if (archive.isFile())
-            copy.copiedAt = archive.lastModified();
-        copy.size = (archive.isFile() ? archive.size() : 0) + (settings.isFile() ? settings.size() : 0);
         copies << copy;
     }
+    return copies;
+}
+
+void sortNewestFirst(QList<BackupCopy> &copies)
+{
     std::stable_sort(copies.begin(), copies.end(), [](const BackupCopy &a, const BackupCopy &b) {
         if (a.copiedAt.isValid() != b.copiedAt.isValid())
             return a.copiedAt.isValid();
         return a.copiedAt > b.copiedAt;
     });
+}
+
+BackupCheck checkServerDump(const BackupCopy &copy)
+{
+    BackupCheck check;
+    const PgTools tools = PgTools::locate();
+    check.problem = ServerBackup::checkDump(copy.dumpPath, tools);
+    if (check.problem.isEmpty())
+        check.state = BackupCheck::State::Good;
+    else if (tools.restoreProgram().isEmpty())
+        check.state = BackupCheck::State::CannotCheck;
+    else
+        check.state = QFileInfo(copy.dumpPath).isFile() ? BackupCheck::State::Damaged : BackupCheck::State::Missing;
+    return check;
+}
+
+} // namespace
+
+QList<BackupCopy> listBackupCopies(const QString &backupRoot)
+{
+    QList<BackupCopy> copies = backupFolders(backupRoot);
+    for (BackupCopy &copy : copies) {
+        const QFileInfo archive(copy.archivePath());
+        const QFileInfo settings(copy.settingsPath());
+        if (archive.isFile())
+            copy.copiedAt = archive.lastModified();
+        copy.size = (archive.isFile() ? archive.size() : 0) + (settings.isFile() ? settings.size() : 0);
+    }
+    sortNewestFirst(copies);
     return copies;
+}
+
+QList<BackupCopy> listServerDumps(const QString &backupRoot)
+{
+    QList<BackupCopy> dumps;
+    for (BackupCopy copy : backupFolders(backupRoot)) {
+        const QFileInfo dump(QDir(copy.folder).filePath(kServerDumpFileName));
+        if (!dump.isFile())
+            continue;  // a day of the files, or a day whose dump failed
+        copy.dumpPath = dump.filePath();
+        copy.copiedAt = dump.lastModified();
+        copy.size = dump.size();
+        dumps << copy;
+    }
+    sortNewestFirst(dumps);
+    return dumps;
 }
 
 BackupCheck checkBackupCopy(const BackupCopy &copy)
 {
+    if (!copy.dumpPath.isEmpty())
+        return checkServerDump(copy);
     BackupCheck check;
     {
         Database archive;
@@ -136,6 +187,8 @@ QString checkStateText(const BackupCheck &check)
         return QStringLiteral("无法解密");
     case BackupCheck::State::Missing:
         return QStringLiteral("文件不全");
+    case BackupCheck::State::CannotCheck:
+        return QStringLiteral("无法检查");
     }
     return {};
 }

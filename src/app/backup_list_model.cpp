@@ -110,6 +110,11 @@ QString restoreButtonCaption(const BackupCheck &check)
 
 QString restoreQuestion(const BackupCopy &copy, const BackupCheck &check, const QString &asideFolder)
 {
+    if (!copy.dumpPath.isEmpty())
+        return QStringLiteral("确定用%1恢复服务器数据库吗？\n备份时间：%2\n\n"
+                              "恢复后所有诊室都将看不到这份备份之后保存的病历和改动的设置。\n现在的服务器数据库会先备份到：\n%3\n"
+                              "窗口中尚未保存的病历将会丢失。")
+            .arg(backupCopyTitle(copy), copyTime(copy), QDir::toNativeSeparators(asideFolder));
     const QString newest = check.visits > 0
                                ? QStringLiteral("其中共有 %1 份病历，最近一次就诊在 %2。").arg(check.visits).arg(check.newestVisit)
                                : QStringLiteral("其中没有病历。");

@@ -20,16 +20,6 @@ struct LiveFile
 
 QString native(const QString &path) { return QDir::toNativeSeparators(path); }
 
-// 恢复前-<moment>, or with -2, -3 … when a restore in the same second made one already.
-QString freshAsideFolder(const QString &backupRoot, const QDateTime &moment)
-{
-    const QString base = QDir(backupRoot).filePath(beforeRestoreFolderName(moment));
-    QString folder = base;
-    for (int n = 2; QFileInfo::exists(folder); ++n)
-        folder = base + QStringLiteral("-%1").arg(n);
-    return folder;
-}
-
 QString journalOf(const QString &path) { return path + QStringLiteral("-journal"); }
 
 // A journal keeps its bytes in the aside folder under a name SQLite does not look for: beside
@@ -37,18 +27,6 @@ QString journalOf(const QString &path) { return path + QStringLiteral("-journal"
 QString asideName(const QString &name)
 {
     return name.endsWith(QStringLiteral("-journal")) ? name + QStringLiteral(".留存") : name;
-}
-
-// Opens both files again; the reason when they do not open.
-QString reopen(DataFiles &files)
-{
-    try {
-        files.open();
-    } catch (const DbError &e) {
-        files.close();
-        return QStringLiteral("数据文件未能重新打开：%1").arg(e.message());
-    }
-    return {};
 }
 
 // Copies the live files (and a journal left beside one) into the aside folder.
@@ -78,6 +56,26 @@ RestoreResult failed(RestoreResult result, const QString &problem, DataFiles &fi
 }
 
 } // namespace
+
+QString freshAsideFolder(const QString &backupRoot, const QDateTime &moment)
+{
+    const QString base = QDir(backupRoot).filePath(beforeRestoreFolderName(moment));
+    QString folder = base;
+    for (int n = 2; QFileInfo::exists(folder); ++n)
+        folder = base + QStringLiteral("-%1").arg(n);
+    return folder;
+}
+
+QString reopen(DataFiles &files)
+{
+    try {
+        files.open();
+    } catch (const DbError &e) {
+        files.close();
+        return QStringLiteral("数据文件未能重新打开：%1").arg(e.message());
+    }
+    return {};
+}
 
 RestoreResult restoreBackupCopy(Workspace &workspace, const BackupCopy &copy, const QDateTime &moment)
 {

@@ -7,6 +7,7 @@
 
 namespace quillora {
 
+class DataFiles;
 class Workspace;
 
 // What a restore did. When it did not happen, the current files are as they were.
@@ -22,6 +23,13 @@ struct RestoreResult
 // 恢复前-<moment> below the backup root; the copy is checked again as it lands beside the data
 // files, and both files are checked before either replaces its live file.
 RestoreResult restoreBackupCopy(Workspace &workspace, const BackupCopy &copy, const QDateTime &moment);
+
+// 恢复前-<moment> below the backup root, or with -2, -3 … when a restore in the same second
+// made one already.
+QString freshAsideFolder(const QString &backupRoot, const QDateTime &moment);
+
+// Opens the files (or server connections) again after a restore; the reason when they do not open.
+QString reopen(DataFiles &files);
 
 // The backup of the day made now, by the same steps as at the end of a run, with the
 // connections closed for the copy and opened again. Returns what went wrong.

@@ -3,6 +3,8 @@
 #include "app/backup_checker.h"
 #include "app/backup_list_model.h"
 #include "app/backup_restore.h"
+#include "app/server_restore.h"
+#include "app/server_rooms.h"
 #include "app/shutdown_backup.h"
 #include "base/clock.h"
 #include "base/message_dialog.h"
@@ -68,6 +70,9 @@ BackupWindow::BackupWindow(Workspace &workspace, QWidget *parent)
     m_table->horizontalHeader()->setSectionResizeMode(BackupListModel::StateColumn, QHeaderView::Stretch);
     m_table->horizontalHeader()->setHighlightSections(false);
     m_table->setMinimumSize(720, 300);
+    // A dump is checked by its table of contents: its visits are not counted.
+    m_table->setColumnHidden(BackupListModel::VisitsColumn, onServer());
+    m_table->setColumnHidden(BackupListModel::NewestColumn, onServer());
 
     m_progress = new QProgressBar(this);
     m_progress->setObjectName(QStringLiteral("checkProgress"));
@@ -113,6 +118,8 @@ BackupWindow::BackupWindow(Workspace &workspace, QWidget *parent)
 
 BackupWindow::~BackupWindow() { stopChecking(); }
 
+bool BackupWindow::onServer() const { return m_workspace.files().usesServer(); }
+
 bool BackupWindow::isChecking() const { return m_checker && m_checker->isRunning(); }
 
 void BackupWindow::stopChecking()
@@ -128,7 +135,8 @@ void BackupWindow::stopChecking()
 void BackupWindow::refresh()
 {
     stopChecking();
-    m_model->setCopies(listBackupCopies(m_workspace.paths().backupRoot));
+    const QString root = m_workspace.paths().backupRoot;
+    m_model->setCopies(onServer() ? listServerDumps(root) : listBackupCopies(root));
     if (m_model->rowCount() > 0)
         m_table->selectRow(0);
     updateRestoreButton();
@@ -162,7 +170,8 @@ void BackupWindow::showProgress()
     m_progress->setValue(done);
     m_progress->setVisible(done < total);
     if (total == 0) {
-        m_progressLabel->setText(QStringLiteral("还没有备份。关闭主窗口时会自动备份，也可以点“立即备份”。"));
+        m_progressLabel->setText(onServer() ? QStringLiteral("还没有服务器数据库的备份。最后一个诊室关闭主窗口时会自动备份，也可以点“立即备份”。")
+                                            : QStringLiteral("还没有备份。关闭主窗口时会自动备份，也可以点“立即备份”。"));
     } else if (done < total) {
         m_progressLabel->setText(QStringLiteral("正在检查备份 %1/%2，检查期间可以继续使用…").arg(done).arg(total));
     } else {
@@ -203,7 +212,7 @@ void BackupWindow::backUpNow()
     QStringList problems;
     {
         BusyCursor busy;
-        problems = quillora::backupNow(m_workspace, today);
+        problems = onServer() ? serverBackupNow(m_workspace, today) : quillora::backupNow(m_workspace, today);
     }
     refresh();  // the new copy is listed behind the message
     if (problems.isEmpty())
@@ -221,6 +230,13 @@ void BackupWindow::restoreChosen()
     if (row < 0 || !m_model->check(row).restorable())
         return;
     const BackupCopy copy = m_model->copy(row);
+    if (onServer()) {
+        // The restore replaces what every room works on.
+        if (const QString refusal = otherRoomsRefusal(m_workspace.files()); !refusal.isEmpty()) {
+            MessageDialog::inform(this, refusal, MessageDialog::Icon::Exclamation);
+            return;
+        }
+    }
     const QDateTime moment = Clock::now();
     const QString aside = QDir(m_workspace.paths().backupRoot).filePath(beforeRestoreFolderName(moment));
     if (!MessageDialog::choose(this, restoreQuestion(copy, m_model->check(row), aside), QStringLiteral("恢复"),
@@ -236,15 +252,18 @@ void BackupWindow::restoreChosen()
     RestoreResult result;
     {
         BusyCursor busy;
-        result = restoreBackupCopy(m_workspace, copy, moment);
+        result = onServer() ? restoreServerDump(m_workspace, copy, moment) : restoreBackupCopy(m_workspace, copy, moment);
     }
     refresh();
     if (!result.restored) {
-        MessageDialog::inform(this, QStringLiteral("数据未能恢复，现在的数据文件没有改动。\n") + result.problem,
-                              MessageDialog::Icon::Critical);
+        const QString unchanged = onServer() ? QStringLiteral("数据未能恢复，服务器数据库没有改动。\n")
+                                             : QStringLiteral("数据未能恢复，现在的数据文件没有改动。\n");
+        MessageDialog::inform(this, unchanged + result.problem, MessageDialog::Icon::Critical);
     } else {
-        QString text = QStringLiteral("已用%1恢复数据。\n原来的数据文件保存在：\n%2")
-                           .arg(backupCopyTitle(copy), QDir::toNativeSeparators(result.asideFolder));
+        QString text = QStringLiteral("已用%1恢复数据。\n%2\n%3")
+                           .arg(backupCopyTitle(copy),
+                                onServer() ? QStringLiteral("恢复前的服务器数据库已备份在：") : QStringLiteral("原来的数据文件保存在："),
+                                QDir::toNativeSeparators(result.asideFolder));
         if (!result.problem.isEmpty())
             text += QStringLiteral("\n\n") + result.problem;
         // The restored data is on screen behind the message.

@@ -52,6 +52,8 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    // The clinic's data is a server database: its dumps are listed and restored.
+    bool onServer() const;
     void stopChecking();
     void showChecked(int generation, int row, const BackupCheck &check);
     void showProgress();

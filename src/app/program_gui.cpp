@@ -7,7 +7,7 @@
 #include "app/instance_lock.h"
 #include "app/login_window.h"
 #include "base/message_dialog.h"
-#include "app/shutdown_backup.h"
+#include "app/run_end_backup.h"
 #include "app/startup.h"
 #include "data/server_address.h"
 #include "app/termination_signals.h"
@@ -198,14 +198,12 @@ void Program::end(bool withBackup)
         m_main->hide();
     if (m_login)
         m_login->hide();
-    // Every connection is closed before a file is copied.
+    // Every connection is closed before a file is copied; on a server the last room takes the dump.
+    const QStringList problems = withBackup ? backUpAtRunEnd(m_workspace->files(), m_paths, Clock::today()) : QStringList();
     m_workspace->files().close();
-    if (withBackup) {
-        const QStringList problems = ShutdownBackup(m_paths).run(Clock::today());
-        if (!problems.isEmpty())
-            MessageDialog::inform(nullptr, QStringLiteral("今日数据备份未能完成：\n") + problems.join(QLatin1Char('\n')),
-                                  MessageDialog::Icon::Critical);
-    }
+    if (!problems.isEmpty())
+        MessageDialog::inform(nullptr, QStringLiteral("今日数据备份未能完成：\n") + problems.join(QLatin1Char('\n')),
+                              MessageDialog::Icon::Critical);
     m_lock->release();
     Q_EMIT finished(0);
 }

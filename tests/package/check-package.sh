@@ -23,6 +23,7 @@ depends=$(dpkg-deb -f "$deb" Depends)
 for d in libsqlcipher0 libxlsxwriter libqt6widgets6 libqt6printsupport6 fonts-arphic-uming fonts-wqy-zenhei qt6-translations-l10n; do
   grep -q "$d" <<<"$depends" || { echo "Depends lacks $d: $depends"; fail=1; }
 done
+grep -q postgresql-client <<<"$(dpkg-deb -f "$deb" Recommends)" || { echo "Recommends lacks postgresql-client"; fail=1; }
 mkdir "$out/root"
 dpkg-deb -x "$deb" "$out/root"
 desktop="$out/root/usr/share/applications/quillora.desktop"
