@@ -1,0 +1,81 @@
+#include "app/login_window.h"
+#include "app/program_gui.h"
+#include "base/app_paths.h"
+#include "base/message_dialog.h"
+#include "data/password_store.h"
+#include "data/server_address.h"
+#include "data/workspace.h"
+#include "support/clinic_database.h"
+#include "support/data_fixture.h"
+#include "workstation/main_window.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRegularExpression>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace quillora;
+using namespace quillora::test;
+
+namespace {
+
+// The connection file a clinic's administrator writes beside the program.
+void writeServerFile(const QString &dataFolder, const QString &text)
+{
+    QDir().mkpath(dataFolder);
+    QFile file(QDir(dataFolder).filePath(QString::fromUtf8(kServerFileName)));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(text.toUtf8());
+}
+
+QString valueOf(const QString &conninfo, const QString &key)
+{
+    return QRegularExpression(key + QStringLiteral("=(\\S+)")).match(conninfo).captured(1);
+}
+
+TEST(ServerStart, TheConnectionFileSendsTheRunToTheServerAndAboutNamesIt)
+{
+    QString reason;
+    PgCluster *cluster = PgCluster::instance(&reason);
+    if (!cluster)
+        GTEST_SKIP() << reason.toStdString();
+    MessageDialog::setScripted(true);
+    const PgDatabase database(*cluster);
+    const QString admin = database.conninfo();
+    TempProgramFolder folder;
+    const AppPaths paths = AppPaths::locate(folder.path(), folder.executable());
+    writeServerFile(paths.dataFolder, QStringLiteral("# 门诊部的服务器\nhost = %1\nport = %2\ndatabase = %3\nuser = %4\nsslmode = disable\n")
+                                          .arg(valueOf(admin, QStringLiteral("host")), valueOf(admin, QStringLiteral("port")),
+                                               valueOf(admin, QStringLiteral("dbname")), valueOf(admin, QStringLiteral("user"))));
+    Program program(paths);
+    ASSERT_TRUE(program.start()) << MessageDialog::lastText().toStdString();
+    EXPECT_TRUE(program.workspace()->files().usesServer());
+    EXPECT_FALSE(QFile::exists(program.workspace()->files().archivePath()));  // no file was made
+    QTest::keyClicks(program.loginWindow()->passwordBox(), kInitialPassword);
+    QTest::keyClick(program.loginWindow()->passwordBox(), Qt::Key_Return);
+    ASSERT_TRUE(program.mainWindow());
+    program.mainWindow()->menuAction(QStringLiteral("关于"))->trigger();
+    QLabel *about = program.mainWindow()->findChild<QLabel *>(QStringLiteral("dataFolderLabel"));
+    ASSERT_NE(about, nullptr);
+    EXPECT_TRUE(about->text().contains(QStringLiteral("病历档案：数据库服务器 PostgreSQL "))) << about->text().toStdString();
+    EXPECT_TRUE(about->text().contains(valueOf(admin, QStringLiteral("dbname")))) << about->text().toStdString();
+    program.endSession();
+}
+
+TEST(ServerStart, AWrongConnectionFileStopsTheStartAndSaysWhichLine)
+{
+    MessageDialog::setScripted(true);
+    TempProgramFolder folder;
+    const AppPaths paths = AppPaths::locate(folder.path(), folder.executable());
+    writeServerFile(paths.dataFolder, QStringLiteral("host = 192.168.1.10\nport = 七\ndatabase = 门诊\n"));
+    Program program(paths);
+    EXPECT_FALSE(program.start());
+    EXPECT_TRUE(MessageDialog::lastText().startsWith(QStringLiteral("数据库服务器的设置有误，程序将退出："))) << MessageDialog::lastText().toStdString();
+    EXPECT_TRUE(MessageDialog::lastText().contains(QStringLiteral("第2行"))) << MessageDialog::lastText().toStdString();
+    EXPECT_FALSE(QFile::exists(QDir(paths.dataFolder).filePath(kArchiveFileName)));
+}
+
+} // namespace
