@@ -186,6 +186,10 @@ private:
                 return {Kind::Name, quoteIdentifier(t.text), 0, t.text};
             if (m_ddl && isWord(t, "REAL"))
                 return {Kind::Word, QStringLiteral("double precision")};
+            // Text compares and sorts by its bytes, as in the files, whatever locale the
+            // server's database was made with.
+            if (m_ddl && isWord(t, "TEXT"))
+                return {Kind::Word, QStringLiteral("text COLLATE \"C\"")};
             if (m_ddl && (isWord(t, "INTEGER") || isWord(t, "INT")))
                 return {Kind::Word, QStringLiteral("bigint")};
             return t;

@@ -1,5 +1,6 @@
 #include "data/data_files.h"
 #include "data/database.h"
+#include "data/patient_store.h"
 #include "data/pg_connection.h"
 #include "data/server_schema.h"
 #include "support/pg_cluster.h"
@@ -307,6 +308,39 @@ TEST_F(ServerEngineTest, TheFirstStartMakesBothStoresInOneDatabaseAndLaterStarts
     EXPECT_EQ(department.int64(0), 1);
     EXPECT_EQ(department.text(1), QStringLiteral("内科"));
     EXPECT_FALSE(QDir(folder.file(QStringLiteral("档案数据库"))).exists(kArchiveFileName));  // no file beside the program
+}
+
+// A clinic's server may have made its databases with a Chinese or English locale, which sorts
+// and compares text its own way (case and punctuation set aside first). The stores' text
+// still sorts by its bytes, as in the files.
+TEST_F(ServerEngineTest, TextSortsByItsBytesWhateverLocaleTheDatabaseWasMadeWith)
+{
+    m_db.close();
+    std::unique_ptr<PgDatabase> localised;
+    try {
+        localised = std::make_unique<PgDatabase>(*PgCluster::instance(), QStringLiteral("LOCALE_PROVIDER icu ICU_LOCALE 'zh' LOCALE 'C'"));
+    } catch (const std::exception &e) {
+        GTEST_SKIP() << "this server has no ICU locales: " << e.what();
+    }
+    TempProgramFolder folder;
+    DataFiles files(folder.file(QStringLiteral("档案数据库")));
+    files.useServer(localised->conninfo(), localised->conninfo());
+    files.createMissing();
+    files.open();
+    QStringList keys{QStringLiteral("b1990"), QStringLiteral("B1991"), QStringLiteral("a-1992"), QStringLiteral("a1993"),
+                     QStringLiteral("A1994"), QStringLiteral("阿a1995"), QStringLiteral("Z1996"), QStringLiteral("王w1997")};
+    {
+        Transaction transaction(files.archive());
+        for (const QString &key : keys)
+            ASSERT_TRUE(PatientStore(files.archive()).upsert(PatientRow{0, key, QStringLiteral("1990"), key, QStringLiteral("男")}));
+        transaction.commit();
+    }
+    QStringList listed;
+    for (const PatientRow &row : PatientStore(files.archive()).search(QString()))
+        listed << row.key;
+    std::sort(keys.begin(), keys.end(), [](const QString &a, const QString &b) { return a.toUtf8() < b.toUtf8(); });
+    EXPECT_EQ(listed, keys);
+    files.close();
 }
 
 } // namespace

@@ -145,10 +145,10 @@ void PgCluster::admin(const QString &sql)
         throw std::runtime_error((sql + QStringLiteral(": ") + error).toStdString());
 }
 
-QString PgCluster::createDatabase()
+QString PgCluster::createDatabase(const QString &options)
 {
     const QString name = QStringLiteral("test_%1").arg(++m_made);
-    admin(QStringLiteral("CREATE DATABASE %1 TEMPLATE template0").arg(name));
+    admin(QStringLiteral("CREATE DATABASE %1 TEMPLATE template0 %2").arg(name, options));
     return name;
 }
 

@@ -20,8 +20,9 @@ public:
     static std::unique_ptr<PgCluster> startDurable(QString &reason);
     ~PgCluster();
 
-    // A new empty database made from template0; returns its name.
-    QString createDatabase();
+    // A new empty database made from template0 (with further CREATE DATABASE options, such
+    // as a locale); returns its name.
+    QString createDatabase(const QString &options = {});
     void dropDatabase(const QString &name);
     // libpq's connection string for a database of the cluster, as its superuser.
     QString conninfo(const QString &database) const;
@@ -45,7 +46,10 @@ private:
 class PgDatabase
 {
 public:
-    explicit PgDatabase(PgCluster &cluster) : m_cluster(cluster), m_name(cluster.createDatabase()) {}
+    explicit PgDatabase(PgCluster &cluster, const QString &options = {})
+        : m_cluster(cluster), m_name(cluster.createDatabase(options))
+    {
+    }
     ~PgDatabase() { m_cluster.dropDatabase(m_name); }
     PgDatabase(const PgDatabase &) = delete;
     PgDatabase &operator=(const PgDatabase &) = delete;
