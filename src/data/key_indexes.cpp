@@ -1,6 +1,8 @@
 #include "data/key_indexes.h"
 
 #include "data/database.h"
+#include "data/pg_connection.h"
+#include "data/server_schema.h"
 
 namespace quillora {
 
@@ -53,6 +55,10 @@ bool build(Database &db, std::vector<std::unique_ptr<KeyIndex>> &into, const std
         try {
             if (!db.hasTable(s.table))
                 continue;
+            // A server table whose writes are not announced would leave the index behind the
+            // other rooms' writes.
+            if (db.server() && !ServerSchema::announcesRowChanges(db, s.table))
+                continue;
             auto index = std::make_unique<KeyIndex>(s);
             if (!index->loadAll(db, stop))
                 return false;
@@ -72,7 +78,7 @@ void KeyIndexes::loadNow()
     stopLoading();
     m_indexes.clear();
     m_pending.clear();
-    if (m_db.server())
+    if (!followFromNow())
         return;
     std::atomic<bool> never{false};
     std::vector<std::unique_ptr<KeyIndex>> built;
@@ -86,7 +92,7 @@ void KeyIndexes::startLoading()
     m_indexes.clear();
     m_building.clear();
     m_pending.clear();
-    if (m_db.server())
+    if (!followFromNow())
         return;
     m_loading = true;
     m_loaderDone = false;
@@ -127,9 +133,60 @@ void KeyIndexes::takeLoaded()
     refreshPending();
 }
 
+// The announcements are asked for before the rows are read: a row written meanwhile is read
+// again when its announcement is taken. Without them (the server unreachable just now) the
+// statements answer.
+bool KeyIndexes::followFromNow()
+{
+    PgConnection *server = m_db.server();
+    if (!server)
+        return true;
+    m_following = true;
+    try {
+        server->listen(QLatin1String(ServerSchema::kRowChannel));
+    } catch (const DbError &) {
+        m_session = 0;  // tried again once a connection is made
+        return false;
+    }
+    m_session = server->sessionNumber();
+    return true;
+}
+
+void KeyIndexes::followServer()
+{
+    PgConnection *server = m_db.server();
+    if (!server || !m_following || m_loading)
+        return;
+    const QList<QByteArray> announced = server->takeNotifications();
+    if (!server->isConnected() || server->sessionNumber() != m_session) {
+        // Announcements made while no connection was up are lost: the statements answer until
+        // the connection is made again, then everything is read anew.
+        if (server->isConnected()) {
+            startLoading();
+        } else {
+            drop();
+            m_session = 0;
+        }
+        return;
+    }
+    for (const QByteArray &payload : announced) {
+        const qsizetype space = payload.lastIndexOf(' ');
+        const QString table = QString::fromUtf8(payload.left(space));
+        if (covers(table))
+            m_pending.emplace_back(table, payload.mid(space + 1).toLongLong());
+    }
+    // Many rows at once (a catalogue imported in another room): one read of everything is quicker.
+    constexpr std::size_t kMostRowsReadOneByOne = 500;
+    if (m_pending.size() > kMostRowsReadOneByOne)
+        startLoading();
+    else if (!m_pending.empty() && !m_db.inTransaction())
+        refreshPending();
+}
+
 const KeyIndex *KeyIndexes::find(const QString &table, const QString &column)
 {
     takeLoaded();
+    followServer();
     if (!m_used || m_loading)
         return nullptr;
     for (const auto &index : m_indexes) {

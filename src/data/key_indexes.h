@@ -16,8 +16,9 @@ class Database;
 // and codes, order-set codes and template keys, each kept in step with every write the program
 // makes (it is the only writer of its files: the instance lock sees to that). Until they are
 // loaded, and whenever one cannot be kept up, searches run their statements instead.
-// A server database has other writers (the other rooms): its searches always run statements,
-// which the server's own indexes serve.
+// A server database has other writers (the other rooms): the server announces every row
+// written to these tables, and before each search the rows announced since the last one are
+// read again. After the connection was lost, everything is read anew.
 class KeyIndexes
 {
 public:
@@ -49,6 +50,8 @@ public:
 
 private:
     void takeLoaded();
+    bool followFromNow();
+    void followServer();
     void refreshPending();
     void drop();
 
@@ -62,6 +65,8 @@ private:
     bool m_loaderOk = false;
     std::vector<std::unique_ptr<KeyIndex>> m_building;
     std::vector<std::pair<QString, qint64>> m_pending;
+    bool m_following = false;  // on a server, once a load has begun
+    int m_session = 0;         // the server connection the announcements come over
 };
 
 // Every key index the program keeps, by table.

@@ -126,6 +126,8 @@ void PgConnection::setUpSession()
     checked(PQexec(m_conn, "SET plan_cache_mode = force_custom_plan"));
     for (const QByteArray &setting : std::as_const(m_settings))
         checked(PQexec(m_conn, setting.constData()));
+    for (const QByteArray &listen : std::as_const(m_listens))
+        checked(PQexec(m_conn, listen.constData()));
 }
 
 // A connection the server dropped (restarted, network gone) is made again before the next
@@ -141,6 +143,7 @@ void PgConnection::ensureConnected()
     if (PQstatus(m_conn) != CONNECTION_OK)
         throw DbError::fromEngine(SQLITE_IOERR, QString::fromUtf8(PQerrorMessage(m_conn)).trimmed());
     m_prepared.clear();
+    ++m_session;
     setUpSession();
 }
 
@@ -292,6 +295,38 @@ bool PgConnection::inTransaction() const
     std::lock_guard lock(m_mutex);
     const PGTransactionStatusType status = PQtransactionStatus(m_conn);
     return status == PQTRANS_INTRANS || status == PQTRANS_INERROR || status == PQTRANS_ACTIVE;
+}
+
+void PgConnection::listen(const QString &channel)
+{
+    std::lock_guard lock(m_mutex);
+    const QByteArray statement = "LISTEN " + quoteIdentifier(channel).toUtf8();
+    ensureConnected();
+    checked(PQexec(m_conn, statement.constData()));
+    if (!m_listens.contains(statement))
+        m_listens << statement;
+}
+
+QList<QByteArray> PgConnection::takeNotifications()
+{
+    std::lock_guard lock(m_mutex);
+    QList<QByteArray> payloads;
+    if (PQstatus(m_conn) != CONNECTION_OK)
+        return payloads;
+    // A second read finds the end of a connection the server closed after its last words.
+    if (PQconsumeInput(m_conn) != 0)
+        PQconsumeInput(m_conn);
+    while (PGnotify *notice = PQnotifies(m_conn)) {
+        payloads << QByteArray(notice->extra);
+        PQfreemem(notice);
+    }
+    return payloads;
+}
+
+bool PgConnection::isConnected() const
+{
+    std::lock_guard lock(m_mutex);
+    return PQstatus(m_conn) == CONNECTION_OK;
 }
 
 QString PgConnection::databaseName() const { return QString::fromUtf8(PQdb(m_conn)); }

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QHash>
+#include <QList>
 #include <QMap>
 #include <QString>
 #include <QStringList>
@@ -71,6 +72,13 @@ public:
     PgResult query(const QString &serverSql, const Params &params = {});
 
     bool inTransaction() const;
+    // Asks the server to pass on NOTIFY on the channel, now and on every later connection.
+    void listen(const QString &channel);
+    // The payloads of the notifications received so far, without waiting for more.
+    QList<QByteArray> takeNotifications();
+    // Counts the connections made: notifications sent while none was up were missed.
+    int sessionNumber() const { return m_session; }
+    bool isConnected() const;
     qint64 lastInsertRowId() const { return m_lastInsertRowId; }
     int changes() const { return m_changes; }
     QString databaseName() const;
@@ -93,6 +101,8 @@ private:
     int m_preparedNames = 0;
     bool m_transactionOpen = false;
     QMap<QByteArray, QByteArray> m_settings;  // SET statements by setting, run again on a new connection
+    QList<QByteArray> m_listens;              // LISTEN statements, likewise
+    int m_session = 1;
     qint64 m_lastInsertRowId = 0;
     int m_changes = 0;
 };

@@ -1,6 +1,7 @@
 #include "data/server_schema.h"
 
 #include "data/database.h"
+#include "data/key_indexes.h"
 #include "data/pg_connection.h"
 #include "data/sql_dialect.h"
 #include "text/pinyin_order.h"
@@ -157,6 +158,49 @@ void ServerSchema::createSearchSupport(Database &db)
             addPinyinKey(db, QString::fromUtf8(c.table), QString::fromUtf8(c.column));
     }
     ensureUniqueVisitKeys(db);
+    announceRowChanges(db);
+}
+
+namespace {
+
+// Every room keeps its key indexes in memory: a row written in one room is announced to the
+// others (table and rowid), which read it again before their next search.
+const char *const kAnnounceRow = R"SQL(
+CREATE OR REPLACE FUNCTION quillora_announce_row() RETURNS trigger LANGUAGE plpgsql AS $$
+BEGIN
+    IF TG_OP <> 'INSERT' THEN
+        PERFORM pg_notify('%1', TG_TABLE_NAME || ' ' || OLD.rowid);
+    END IF;
+    IF TG_OP <> 'DELETE' THEN
+        PERFORM pg_notify('%1', TG_TABLE_NAME || ' ' || NEW.rowid);
+    END IF;
+    RETURN NULL;
+END $$)SQL";
+
+} // namespace
+
+void ServerSchema::announceRowChanges(Database &db)
+{
+    PgConnection *server = db.server();
+    if (!server)
+        return;
+    server->exec(QString::fromUtf8(kAnnounceRow).arg(QLatin1String(kRowChannel)));
+    for (const KeyIndexSpec &spec : keyIndexSpecs()) {
+        if (db.hasTable(spec.table))
+            server->exec(QStringLiteral("CREATE OR REPLACE TRIGGER %1 AFTER INSERT OR UPDATE OR DELETE ON %2 "
+                                        "FOR EACH ROW EXECUTE FUNCTION quillora_announce_row()")
+                             .arg(QLatin1String(kAnnounceTrigger), quoteIdentifier(spec.table)));
+    }
+}
+
+bool ServerSchema::announcesRowChanges(Database &db, const QString &table)
+{
+    PgConnection *server = db.server();
+    if (!server)
+        return false;
+    const PgResult found = server->query(QStringLiteral("SELECT 1 FROM pg_trigger WHERE tgname = $1 AND tgrelid = to_regclass($2)"),
+                                         {QByteArray(kAnnounceTrigger), quoteIdentifier(table).toUtf8()});
+    return found.rowCount() > 0;
 }
 
 void ServerSchema::ensureUniqueVisitKeys(Database &db)

@@ -7,6 +7,7 @@
 #include "data/key_indexes.h"
 #include "data/order_set_store.h"
 #include "data/patient_store.h"
+#include "data/pg_connection.h"
 #include "data/visit_store.h"
 #include "dictionaries/name_list_store.h"
 
@@ -31,6 +32,19 @@ Rows plain(const QList<ListedRow> &rows)
     for (const ListedRow &r : rows)
         out << std::pair{r.rowId, r.text};
     return out;
+}
+
+// The search answers the same with its index as with its statement.
+void expectSameAsStatement(Database &db, const QStringList &typed, const std::function<Rows(const QString &)> &search,
+                           const char *what)
+{
+    ASSERT_TRUE(db.keyIndexes().isLoaded());
+    for (const QString &text : typed) {
+        db.keyIndexes().setUsed(false);
+        const Rows expected = search(text);
+        db.keyIndexes().setUsed(true);
+        EXPECT_EQ(search(text), expected) << what << " \"" << text.toStdString() << "\"";
+    }
 }
 
 class KeyIndexTest : public EngineTest
@@ -68,41 +82,88 @@ protected:
             typed << randomText(3);
         return typed;
     }
-    // The search answers the same with its index as with its statement.
-    void expectSameAsStatement(Database &db, const QStringList &typed, const std::function<Rows(const QString &)> &search,
-                               const char *what)
-    {
-        ASSERT_TRUE(db.keyIndexes().isLoaded());
-        for (const QString &text : typed) {
-            db.keyIndexes().setUsed(false);
-            const Rows expected = search(text);
-            db.keyIndexes().setUsed(true);
-            EXPECT_EQ(search(text), expected) << what << " \"" << text.toStdString() << "\"";
-        }
-    }
-
     std::mt19937 random{20261209u};
 };
 
-// A server's searches always run their statements (other rooms write too): the indexes
-// belong to the files only, and a server never loads them.
-INSTANTIATE_TEST_SUITE_P(Engines, KeyIndexTest, ::testing::Values(Engine::SqlCipher), engineName);
+QUILLORA_ON_BOTH_ENGINES(KeyIndexTest);
 
-TEST(ServerKeyIndexes, AServerNeverLoadsThem)
+// Two consulting rooms on one server archive, each with its indexes in memory.
+class TwoRoomsKeyIndexTest : public DataTest
 {
-    QString reason;
-    PgCluster *cluster = PgCluster::instance(&reason);
-    if (!cluster)
-        GTEST_SKIP() << reason.toStdString();
-    const QString conninfo = cluster->conninfo(cluster->createDatabase());
-    fillServerDatabase(conninfo, fillSettings);
-    Database db;
-    db.openServer(conninfo);
-    db.keyIndexes().loadNow();
-    EXPECT_FALSE(db.keyIndexes().isLoaded());
-    db.keyIndexes().startLoading();
-    EXPECT_FALSE(db.keyIndexes().isLoaded());
-    EXPECT_EQ(db.keyIndexes().find(QStringLiteral("药品"), QStringLiteral("拼音")), nullptr);
+protected:
+    Engine engine() const override { return Engine::PostgreSql; }
+    void SetUp() override
+    {
+        DataTest::SetUp();
+        if (IsSkipped())
+            return;
+        m_other.openServer(m_archiveServer->conninfo());
+        m_other.keyIndexes().loadNow();
+        archive().keyIndexes().loadNow();
+    }
+    void TearDown() override
+    {
+        m_other.close();
+        DataTest::TearDown();
+    }
+    void addPatients(const QString &name, int count)
+    {
+        Transaction t(archive());
+        for (int i = 0; i < count; ++i)
+            PatientStore(archive()).upsert(PatientRow{0, QStringLiteral("%1%2").arg(name).arg(i), QStringLiteral("1990"), name, QStringLiteral("女")});
+        t.commit();
+    }
+    // Whether the other room's pick list shows as many rows for the text from its index, once
+    // the announcements have come (they follow the commit by a moment).
+    bool otherRoomLists(const QString &text, int count)
+    {
+        for (int wait = 0; wait < 3000; ++wait) {
+            const qsizetype listed = PatientStore(m_other).pickList(text, 2026, 1000).size();
+            if (listed == count && m_other.keyIndexes().find(QStringLiteral("患者信息"), QStringLiteral("序号")))
+                return true;
+            QThread::msleep(1);
+        }
+        return false;
+    }
+
+    Database m_other;
+};
+
+TEST_F(TwoRoomsKeyIndexTest, ARoomSeesTheOtherRoomsWritesOnItsNextSearchEvenAfterALostConnection)
+{
+    addPatients(QStringLiteral("新来的xld"), 1);
+    EXPECT_TRUE(otherRoomLists(QStringLiteral("xld"), 1));
+    archive().exec(QStringLiteral("UPDATE [患者信息] SET [序号] = 'renamed1990' WHERE [序号] = '新来的xld0'"));
+    EXPECT_TRUE(otherRoomLists(QStringLiteral("xld"), 0));
+    EXPECT_TRUE(otherRoomLists(QStringLiteral("renamed"), 1));
+    archive().exec(QStringLiteral("DELETE FROM [患者信息] WHERE [序号] = 'renamed1990'"));
+    EXPECT_TRUE(otherRoomLists(QStringLiteral("renamed"), 0));
+    // Many rows at once: read anew as a whole.
+    addPatients(QStringLiteral("批量"), 800);
+    EXPECT_TRUE(otherRoomLists(QStringLiteral("批量"), 800));
+
+    // The other room's connection is cut, and patients are added while it is down: nothing
+    // announces them, so the other room reads everything again once connected.
+    const QString others = QStringLiteral("FROM pg_stat_activity WHERE datname = current_database() AND pid <> pg_backend_pid()");
+    archive().server()->query(QStringLiteral("SELECT pg_terminate_backend(pid) ") + others);
+    while (archive().server()->query(QStringLiteral("SELECT 1 ") + others).rowCount() > 0)
+        QThread::msleep(1);
+    addPatients(QStringLiteral("断线时"), 3);
+    // The other room notices the cut at its next search once its socket is closed, a moment
+    // after the server dropped the session; it answers by statement on a new connection.
+    const int session = m_other.server()->sessionNumber();
+    for (int wait = 0; wait < 3000 && m_other.server()->sessionNumber() == session; ++wait) {
+        PatientStore(m_other).pickList(QStringLiteral("断线时"), 2026);
+        QThread::msleep(1);
+    }
+    EXPECT_NE(m_other.server()->sessionNumber(), session);
+    EXPECT_TRUE(otherRoomLists(QStringLiteral("断线时"), 3));
+    addPatients(QStringLiteral("重连后"), 2);
+    EXPECT_TRUE(otherRoomLists(QStringLiteral("重连后"), 2));
+    for (Database *room : {&archive(), &m_other}) {
+        expectSameAsStatement(*room, {QString(), QStringLiteral("9"), QStringLiteral("后"), QStringLiteral("批量1")},
+                              [&](const QString &t) { return plain(PatientStore(*room).pickList(t, 2026)); }, "room");
+    }
 }
 
 TEST_P(KeyIndexTest, DrugCodesAnswerAsTheStatementThroughInsertsEditsAndDeletes)
