@@ -81,8 +81,12 @@ Statement &Statement::bindServer(int index, std::optional<QByteArray> value)
 
 Statement &Statement::bind(int index, const QString &value)
 {
-    if (m_server)
+    if (m_server) {
+        // libpq hands texts over up to their first NUL: the rest would be lost without a word.
+        if (value.contains(QChar(0)))
+            throw DbError(SQLITE_CONSTRAINT, QStringLiteral("文字中含有空字符（U+0000），数据库服务器不能保存这样的文字。请删去它后再试。"));
         return bindServer(index, value.toUtf8());
+    }
     // A null QString is still an (empty) text: the columns keep "" and NULL apart.
     const QByteArray utf8 = value.toUtf8();
     const int rc = sqlite3_bind_text(m_stmt, index, utf8.constData(), utf8.size(), SQLITE_TRANSIENT);

@@ -202,6 +202,28 @@ TEST_P(VisitStoreTest, RefusedVisitStoresNothingAndSaysWhy)
     EXPECT_EQ(store().find(QStringLiteral("2026-12-08 09:00:00"))->header[FieldDate], QStringLiteral("2026-12-08"));
 }
 
+// A NUL pasted into the body: the files keep it, the server cannot take it and says so rather
+// than storing the text cut short; the visit stored before stays as it was.
+TEST_P(VisitStoreTest, ATextWithANulIsKeptWholeOrRefusedNeverCut)
+{
+    VisitRecord visit = sampleVisit(QStringLiteral("张三"), QStringLiteral("2026-12-08"), QStringLiteral("2026-12-08 09:00:00"));
+    store().save(visit, 2026);
+    visit.body = QStringLiteral("阿莫西林") + QChar(0) + QStringLiteral("胶囊");
+    if (!onServer()) {
+        store().save(visit, 2026);
+        EXPECT_EQ(store().find(visit.key)->body, visit.body);
+        return;
+    }
+    try {
+        store().save(visit, 2026);
+        ADD_FAILURE() << "a cut text was acknowledged";
+    } catch (const DbError &e) {
+        EXPECT_TRUE(e.message().contains(QStringLiteral("空字符"))) << e.message().toStdString();
+    }
+    EXPECT_EQ(store().find(visit.key)->body, sampleVisit(QStringLiteral("张三"), QStringLiteral("2026-12-08"), visit.key).body);
+    EXPECT_EQ(rows(QStringLiteral("档案")), 1);
+}
+
 TEST_P(VisitStoreTest, RegisterNeedsNameAgeAndSex)
 {
     VisitRecord noAge = sampleVisit(QStringLiteral("张三"), QStringLiteral("2026-12-08"), QStringLiteral("a"));
