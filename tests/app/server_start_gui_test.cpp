@@ -10,6 +10,7 @@
 #include "workstation/main_window.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -63,6 +64,75 @@ TEST(ServerStart, TheConnectionFileSendsTheRunToTheServerAndAboutNamesIt)
     EXPECT_TRUE(about->text().contains(QStringLiteral("病历档案：数据库服务器 PostgreSQL "))) << about->text().toStdString();
     EXPECT_TRUE(about->text().contains(valueOf(admin, QStringLiteral("dbname")))) << about->text().toStdString();
     program.endSession();
+}
+
+// The connection file of a clinic whose role signs in with a password the file does not hold.
+AppPaths clinicWithoutPassword(const TempProgramFolder &folder, const ClinicDatabase &clinic)
+{
+    const AppPaths paths = AppPaths::locate(folder.path(), folder.executable());
+    const QString admin = clinic.adminConninfo();
+    writeServerFile(paths.dataFolder, QStringLiteral("host = %1\nport = %2\ndatabase = %3\nuser = %4\n")
+                                          .arg(valueOf(admin, QStringLiteral("host")), valueOf(admin, QStringLiteral("port")),
+                                               clinic.name(), ClinicDatabase::kRole));
+    return paths;
+}
+
+// Every file under the folder, read whole.
+QByteArray everyFileUnder(const QString &folder)
+{
+    QByteArray all;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        all += readFile(it.next());
+    return all;
+}
+
+TEST(ServerStart, TheServersPasswordIsAskedForUntilRightAndKeptInMemoryOnly)
+{
+    QString reason;
+    PgCluster *cluster = PgCluster::instance(&reason);
+    if (!cluster)
+        GTEST_SKIP() << reason.toStdString();
+    MessageDialog::setScripted(true);
+    const ClinicDatabase clinic(*cluster);
+    TempProgramFolder folder;
+    const AppPaths paths = clinicWithoutPassword(folder, clinic);
+    MessageDialog::setNextSecret(QStringLiteral("诊室 pass'2"));  // mistyped
+    MessageDialog::setNextSecret(ClinicDatabase::kPassword);
+    Program program(paths);
+    ASSERT_TRUE(program.start()) << MessageDialog::lastText().toStdString();
+    const QList<MessageDialog::Shown> &prompts = MessageDialog::shown();
+    ASSERT_EQ(prompts.size(), 2);
+    for (const MessageDialog::Shown &prompt : prompts) {
+        EXPECT_EQ(prompt.title, QStringLiteral("连接数据库服务器"));
+        EXPECT_TRUE(prompt.text.contains(QStringLiteral("需要密码"))) << prompt.text.toStdString();
+        EXPECT_TRUE(prompt.text.contains(clinic.name())) << prompt.text.toStdString();
+    }
+    EXPECT_TRUE(prompts[1].text.contains(QStringLiteral("password authentication failed"))) << prompts[1].text.toStdString();
+    EXPECT_TRUE(program.workspace()->files().usesServer());
+    QTest::keyClicks(program.loginWindow()->passwordBox(), kInitialPassword);
+    QTest::keyClick(program.loginWindow()->passwordBox(), Qt::Key_Return);
+    ASSERT_TRUE(program.mainWindow());
+    program.endSession();
+    EXPECT_FALSE(everyFileUnder(folder.path()).contains(ClinicDatabase::kPassword.toUtf8()));
+}
+
+TEST(ServerStart, CancellingThePasswordPromptEndsTheStartWithNothingMade)
+{
+    QString reason;
+    PgCluster *cluster = PgCluster::instance(&reason);
+    if (!cluster)
+        GTEST_SKIP() << reason.toStdString();
+    MessageDialog::setScripted(true);
+    const ClinicDatabase clinic(*cluster);
+    TempProgramFolder folder;
+    const AppPaths paths = clinicWithoutPassword(folder, clinic);
+    MessageDialog::setNextSecret(QString());
+    Program program(paths);
+    EXPECT_FALSE(program.start());
+    EXPECT_EQ(MessageDialog::shown().size(), 1);
+    EXPECT_EQ(program.mainWindow(), nullptr);
+    EXPECT_FALSE(QFile::exists(QDir(paths.dataFolder).filePath(kArchiveFileName)));
 }
 
 TEST(ServerStart, AWrongConnectionFileStopsTheStartAndSaysWhichLine)

@@ -9,7 +9,10 @@ ClinicDatabase::ClinicDatabase(PgCluster &cluster) : m_cluster(cluster)
 {
     static int made = 0;
     m_name = QStringLiteral("clinic_%1").arg(++made);
-    admin(QStringLiteral("postgres"), QStringLiteral("DO $$ BEGIN CREATE ROLE %1 LOGIN; EXCEPTION WHEN duplicate_object THEN NULL; END $$").arg(kRole));
+    QString password = kPassword;
+    password.replace(QLatin1Char('\''), QStringLiteral("''"));
+    admin(QStringLiteral("postgres"), QStringLiteral("DO $$ BEGIN CREATE ROLE %1 LOGIN PASSWORD '%2'; "
+                                                     "EXCEPTION WHEN duplicate_object THEN NULL; END $$").arg(kRole, password));
     admin(QStringLiteral("postgres"), QStringLiteral("CREATE DATABASE %1 OWNER %2 TEMPLATE template0").arg(m_name, kRole));
     // Installed by the administrator, so the clinic's role does not own it.
     admin(m_name, QStringLiteral("CREATE EXTENSION pg_trgm"));

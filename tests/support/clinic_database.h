@@ -8,7 +8,7 @@ namespace quillora::test {
 
 // A database of the test cluster as a clinic has it: owned by a plain login role (no superuser),
 // which is the role the rooms connect as, with the trigram extension the administrator installed.
-// The role carries a password in the connection string.
+// The server asks the role for its password, which the connection string carries.
 class ClinicDatabase
 {
 public:
@@ -25,7 +25,7 @@ public:
     // Runs a statement as the cluster's superuser in the given database.
     void admin(const QString &database, const QString &sql) const;
 
-    static inline const QString kRole = QStringLiteral("clinic_room");
+    static inline const QString kRole = QString::fromLatin1(kPasswordRole);  // signs in with its password
     static inline const QString kPassword = QStringLiteral("诊室 pass'1");
 
 private:

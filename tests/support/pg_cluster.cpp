@@ -93,6 +93,15 @@ bool PgCluster::start(bool durable, QString &reason)
         reason = QStringLiteral("initdb failed, see %1/initdb.log").arg(m_folder);
         return false;
     }
+    // The clinic's role signs in with its password, as on a clinic's server; the superuser the
+    // tests administer with is trusted on the socket.
+    QFile hba(data + QStringLiteral("/pg_hba.conf"));
+    if (!hba.open(QIODevice::WriteOnly | QIODevice::Truncate)
+        || hba.write(QStringLiteral("local all %1 scram-sha-256\nlocal all all trust\n").arg(QLatin1String(kPasswordRole)).toUtf8()) < 0) {
+        reason = QStringLiteral("cannot write %1").arg(hba.fileName());
+        return false;
+    }
+    hba.close();
     // A test cluster keeps nothing after a crash, so it need not flush to disk.
     QString options = QStringLiteral("-k %1 -c listen_addresses=''").arg(m_folder);
     if (!durable)

@@ -7,6 +7,9 @@ struct pg_conn;
 
 namespace quillora::test {
 
+// The one role of the test clusters that must give its password to sign in.
+inline constexpr const char *kPasswordRole = "clinic_room";
+
 // A throw-away PostgreSQL cluster for one test executable: made with initdb in a temporary
 // folder, started on a Unix socket there (no TCP), stopped and removed at exit. As root the
 // server runs as the postgres system user, as the server refuses root.
