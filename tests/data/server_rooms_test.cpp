@@ -3,7 +3,10 @@
 #include "data/visit_store.h"
 #include "support/data_fixture.h"
 
+#include <QCoreApplication>
+#include <QProcess>
 #include <QThread>
+#include <cstdio>
 #include <atomic>
 #include <sqlcipher/sqlite3.h>
 #include <thread>
@@ -42,42 +45,70 @@ protected:
     std::unique_ptr<PgDatabase> m_archive;
 };
 
+constexpr int kWriterSaves = 1000;
+constexpr const char *kWriterArchive = "QUILLORA_WRITER_ARCHIVE";
+constexpr const char *kWriterRoom = "QUILLORA_WRITER_ROOM";
+
+// One consulting room as a program of its own: saves new visits into the archive the parent
+// test names, every one started in the same second, and prints each acknowledged key with its
+// patient (or the failure) at once.
+TEST(ServerRoomsWriter, SavesNewVisits)
+{
+    const QString archive = qEnvironmentVariable(kWriterArchive);
+    if (archive.isEmpty())
+        GTEST_SKIP() << "started by ServerRoomsTest only";
+    const QString roomName = qEnvironmentVariable(kWriterRoom);
+    Database db;
+    db.openServer(archive);
+    db.exec(QStringLiteral("SET synchronous_commit = off"));
+    for (int i = 0; i < kWriterSaves; ++i) {
+        const QString name = QStringLiteral("%1-%2").arg(roomName).arg(i);
+        try {
+            const SaveOutcome outcome = VisitStore(db).save(
+                sampleVisit(name, QStringLiteral("2026-12-09"), QStringLiteral("2026-12-09 08:00:00")), 2026, VisitStore::SaveKind::New);
+            std::printf("ack\t%s\t%s\n", qPrintable(outcome.key), qPrintable(name));
+        } catch (const DbError &failure) {
+            std::printf("fail\t%s\n", failure.what());
+        }
+        std::fflush(stdout);
+    }
+}
+
 TEST_F(ServerRoomsTest, TwoRoomsSavingAtOnceKeepEveryAcknowledgedVisitUnderItsOwnKey)
 {
-    constexpr int kSaves = 1000;
-    // Both rooms start every visit in the same second: each save meets the other's keys.
-    const auto writer = [this](const QString &roomName, QList<std::pair<QString, QString>> *acknowledged, int *failures) {
-        std::unique_ptr<Database> db = room();
-        db->exec(QStringLiteral("SET synchronous_commit = off"));
-        for (int i = 0; i < kSaves; ++i) {
-            const QString name = QStringLiteral("%1-%2").arg(roomName).arg(i);
-            try {
-                const SaveOutcome outcome = VisitStore(*db).save(
-                    sampleVisit(name, QStringLiteral("2026-12-09"), QStringLiteral("2026-12-09 08:00:00")), 2026,
-                    VisitStore::SaveKind::New);
-                *acknowledged << std::pair{outcome.key, name};
-            } catch (const DbError &failure) {
-                if (++*failures == 1)
-                    ADD_FAILURE() << failure.what();
-            }
+    // Two writer processes, each with its own connection, as two rooms' programs are.
+    QProcess rooms[2];
+    const QString names[2] = {QStringLiteral("一诊室"), QStringLiteral("二诊室")};
+    for (int i = 0; i < 2; ++i) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QString::fromLatin1(kWriterArchive), m_archive->conninfo());
+        environment.insert(QString::fromLatin1(kWriterRoom), names[i]);
+        rooms[i].setProcessEnvironment(environment);
+        rooms[i].start(QCoreApplication::applicationFilePath(), {QStringLiteral("--gtest_filter=ServerRoomsWriter.*")});
+    }
+    QList<std::pair<QString, QString>> acknowledged;
+    QStringList failures;
+    for (QProcess &room : rooms) {
+        ASSERT_TRUE(room.waitForFinished(600000)) << room.errorString().toStdString();
+        for (const QString &line : QString::fromUtf8(room.readAllStandardOutput()).split(QLatin1Char('\n'))) {
+            const QStringList fields = line.split(QLatin1Char('\t'));
+            if (fields.value(0) == QLatin1String("ack") && fields.size() == 3)
+                acknowledged << std::pair{fields[1], fields[2]};
+            else if (fields.value(0) == QLatin1String("fail"))
+                failures << fields.value(1);
         }
-    };
-    QList<std::pair<QString, QString>> first, second;
-    int firstFailures = 0, secondFailures = 0;
-    std::thread one(writer, QStringLiteral("一诊室"), &first, &firstFailures);
-    std::thread two(writer, QStringLiteral("二诊室"), &second, &secondFailures);
-    one.join();
-    two.join();
-    EXPECT_EQ(firstFailures + secondFailures, 0);
+    }
+    EXPECT_TRUE(failures.isEmpty()) << failures.size() << " failed, the first: " << failures.value(0).toStdString();
+    EXPECT_EQ(acknowledged.size() + failures.size(), 2 * kWriterSaves);
     std::unique_ptr<Database> reader = room();
     VisitStore store(*reader);
-    for (const auto &[key, name] : first + second) {
+    for (const auto &[key, name] : acknowledged) {
         const std::optional<VisitRecord> stored = store.find(key);
         ASSERT_TRUE(stored) << key.toStdString();
         EXPECT_EQ(stored->header[FieldName], name) << key.toStdString();
     }
-    EXPECT_EQ(scalar(*reader, QStringLiteral("SELECT count(*) FROM [档案]")).toInt(), first.size() + second.size());
-    EXPECT_EQ(scalar(*reader, QStringLiteral("SELECT count(DISTINCT [名称]) FROM [档案]")).toInt(), first.size() + second.size());
+    EXPECT_EQ(scalar(*reader, QStringLiteral("SELECT count(*) FROM [档案]")).toInt(), acknowledged.size());
+    EXPECT_EQ(scalar(*reader, QStringLiteral("SELECT count(DISTINCT [名称]) FROM [档案]")).toInt(), acknowledged.size());
 }
 
 TEST_F(ServerRoomsTest, ALostConnectionIsMadeAgainAndASaveItCutIsToldNotAcknowledged)
