@@ -10,6 +10,7 @@
 #include <QHash>
 #include <QSet>
 #include <QTimeZone>
+#include <sqlcipher/sqlite3.h>
 #include <QVariant>
 #include <QtEndian>
 #include <algorithm>
@@ -61,15 +62,20 @@ class ProgressCounter
 public:
     explicit ProgressCounter(const MigrationProgress &progress = {}) : m_progress(progress) {}
     void setTotal(qint64 total) { m_total = total; }
+    // While set, a request to stop ends the copy (it is rolled back) after the batch.
+    void stopWhen(const MigrationCancelled &cancelled) { m_cancelled = cancelled; }
     void add(const QString &step, qint64 rows)
     {
         m_done += rows;
         if (m_progress)
             m_progress(step, m_done, m_total);
+        if (m_cancelled && m_cancelled())
+            throw DbError(SQLITE_INTERRUPT, QStringLiteral("迁移已取消"));
     }
 
 private:
     MigrationProgress m_progress;
+    MigrationCancelled m_cancelled;
     qint64 m_total = 0;
     qint64 m_done = 0;
 };
@@ -367,7 +373,8 @@ QString nextFreeVisitKey(const QString &key, const std::function<bool(const QStr
     }
 }
 
-MigrationResult migrateToServer(Database &archive, Database &settings, const QString &conninfo, const MigrationProgress &progress)
+MigrationResult migrateToServer(Database &archive, Database &settings, const QString &conninfo, const MigrationProgress &progress,
+                                const MigrationCancelled &cancelled)
 {
     MigrationResult result;
     Database server;
@@ -397,8 +404,10 @@ MigrationResult migrateToServer(Database &archive, Database &settings, const QSt
         plans = planCopies(archive, kArchiveFileName, archiveTables(), server)
                 + planCopies(settings, kSettingsFileName, settingsTables(), server);
         counter.setTotal(2 * totalRows(plans));
+        counter.stopWhen(cancelled);
         for (const CopyPlan &plan : plans)
             copyTable(plan, server, changes, counter);
+        counter.stopWhen({});
         committing = true;
         transaction.commit();
     } catch (const DbError &e) {
@@ -408,6 +417,11 @@ MigrationResult migrateToServer(Database &archive, Database &settings, const QSt
             result.problem = QStringLiteral("提交时与服务器失去联系（%1），无法确定数据是否已写入服务器；请先查看该数据库再重新迁移"
                                             "（不是空的数据库会被拒绝）。%2")
                                  .arg(e.message(), unchangedFiles());
+            return result;
+        }
+        if (!*committed && (e.code() & 0xff) == SQLITE_INTERRUPT) {
+            result.cancelled = true;
+            result.problem = QStringLiteral("迁移已取消，服务器数据库没有留下任何数据。%1").arg(unchangedFiles());
             return result;
         }
         if (!*committed) {

@@ -37,6 +37,7 @@ struct MigrationResult
 {
     QString problem;            // why it stopped or what did not match; empty on success
     bool copied = false;        // the server transaction committed
+    bool cancelled = false;     // stopped on request before the commit: the server was left empty
     QList<MigratedTable> tables;
     QList<ChangedVisitKey> changedKeys;
     QStringList skippedTables;  // tables of the files the program does not know: not copied
@@ -46,6 +47,8 @@ struct MigrationResult
 
 // Told which table is being copied and how many rows of all are done.
 using MigrationProgress = std::function<void(const QString &table, qint64 rowsDone, qint64 rowsTotal)>;
+// Asked after each batch of the copy: true stops it and rolls the server back.
+using MigrationCancelled = std::function<bool()>;
 
 // Copies the archive and settings files (read through the run's connections, never written)
 // into an empty PostgreSQL database: the server's tables without first rows, every row with its
@@ -54,7 +57,7 @@ using MigrationProgress = std::function<void(const QString &table, qint64 rowsDo
 // untouched. Visits that share a key (the server refuses that) keep it for the earliest row; each
 // later one gets the next second no visit of the file uses.
 MigrationResult migrateToServer(Database &archive, Database &settings, const QString &conninfo,
-                                const MigrationProgress &progress = {});
+                                const MigrationProgress &progress = {}, const MigrationCancelled &cancelled = {});
 
 // The key a repeated visit key becomes: the next second after it that is not taken (a key that
 // is not a moment gets "-2", "-3" … instead), at most 50 characters.

@@ -25,6 +25,8 @@ ServerMigrationWindow::ServerMigrationWindow(Workspace &workspace, QWidget *pare
 {
     setObjectName(QStringLiteral("serverMigrationWindow"));
     setWindowTitle(QStringLiteral("迁移到服务器"));
+    // Visits saved into the files while they are copied would not reach the server.
+    setWindowModality(Qt::ApplicationModal);
 
     auto *intro = new QLabel(QStringLiteral("把本机的病历档案和各项字典复制到一个空的 PostgreSQL 数据库，供各诊室共用。"
                                             "复制后逐表核对行数和校验和；本机的文件不会改动。"),
@@ -47,6 +49,10 @@ ServerMigrationWindow::ServerMigrationWindow(Workspace &workspace, QWidget *pare
     m_start = new QPushButton(QStringLiteral("开始迁移"), this);
     m_start->setObjectName(QStringLiteral("startMigrationButton"));
     m_start->setAutoDefault(false);
+    m_cancel = new QPushButton(QStringLiteral("取消迁移"), this);
+    m_cancel->setObjectName(QStringLiteral("cancelMigrationButton"));
+    m_cancel->setAutoDefault(false);
+    m_cancel->setEnabled(false);
     auto *close = new QPushButton(QStringLiteral("关闭"), this);
     close->setObjectName(QStringLiteral("closeButton"));
     close->setAutoDefault(false);
@@ -68,6 +74,7 @@ ServerMigrationWindow::ServerMigrationWindow(Workspace &workspace, QWidget *pare
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(m_start);
+    buttons->addWidget(m_cancel);
     buttons->addWidget(close);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(16, 14, 16, 14);
@@ -78,6 +85,7 @@ ServerMigrationWindow::ServerMigrationWindow(Workspace &workspace, QWidget *pare
     layout->addLayout(buttons);
 
     connect(m_start, &QPushButton::clicked, this, &ServerMigrationWindow::startMigration);
+    connect(m_cancel, &QPushButton::clicked, this, &ServerMigrationWindow::cancelMigration);
     connect(close, &QPushButton::clicked, this, &QWidget::close);
 }
 
@@ -104,20 +112,35 @@ void ServerMigrationWindow::startMigration()
         return;
     }
     m_running = true;
+    m_cancelRequested = false;
     m_start->setEnabled(false);
+    m_cancel->setEnabled(true);
     m_result->setPlainText(QStringLiteral("正在迁移，请稍候……"));
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const MigrationResult result = migrateToServer(m_workspace.archive(), m_workspace.settings(), conninfoOf(entered),
-                                                   [this](const QString &step, qint64 done, qint64 total) { showProgress(step, done, total); });
+    const MigrationResult result = migrateToServer(
+        m_workspace.archive(), m_workspace.settings(), conninfoOf(entered),
+        [this](const QString &step, qint64 done, qint64 total) { showProgress(step, done, total); }, [this] { return m_cancelRequested; });
     QApplication::restoreOverrideCursor();
     m_running = false;
     m_start->setEnabled(true);
-    m_step->setText(result.succeeded() ? QStringLiteral("完成") : QStringLiteral("未完成"));
+    m_cancel->setEnabled(false);
+    m_step->setText(result.succeeded() ? QStringLiteral("完成") : result.cancelled ? QStringLiteral("已取消") : QStringLiteral("未完成"));
     m_result->setPlainText(migrationReport(result));
     if (result.succeeded())
         offerServerFile(entered);
+    else if (result.cancelled)
+        MessageDialog::inform(this, result.problem, MessageDialog::Icon::Information);
     else
         MessageDialog::inform(this, QStringLiteral("迁移未完成：%1").arg(result.problem), MessageDialog::Icon::Critical);
+}
+
+void ServerMigrationWindow::cancelMigration()
+{
+    if (!m_running)
+        return;
+    m_cancelRequested = true;
+    m_cancel->setEnabled(false);
+    m_step->setText(QStringLiteral("正在取消……"));
 }
 
 void ServerMigrationWindow::showProgress(const QString &step, qint64 done, qint64 total)
@@ -126,8 +149,10 @@ void ServerMigrationWindow::showProgress(const QString &step, qint64 done, qint6
     const qint64 unit = std::max<qint64>(1, total / 1000000);
     m_progress->setMaximum(int(std::max<qint64>(1, total / unit)));
     m_progress->setValue(int(done / unit));
-    m_step->setText(step);
-    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    if (!m_cancelRequested)
+        m_step->setText(step);
+    // The window is modal: only its own cancel button (the others are off) can be pressed.
+    QApplication::processEvents();
 }
 
 void ServerMigrationWindow::offerServerFile(const ServerFields &fields)

@@ -28,6 +28,8 @@ public:
     ServerFields fields() const;
     // "开始迁移".
     void startMigration();
+    // "取消迁移", while it runs: stops the copy after the batch at hand and leaves the server empty.
+    void cancelMigration();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -45,10 +47,12 @@ private:
     QLineEdit *m_password;
     QComboBox *m_sslMode;
     QPushButton *m_start;
+    QPushButton *m_cancel;
     QProgressBar *m_progress;
     QLabel *m_step;
     QPlainTextEdit *m_result;
     bool m_running = false;
+    bool m_cancelRequested = false;
 };
 
 } // namespace quillora

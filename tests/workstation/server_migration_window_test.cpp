@@ -8,6 +8,8 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
+#include <QTimer>
 #include <QProgressBar>
 #include <QPushButton>
 
@@ -88,6 +90,31 @@ TEST_F(ServerMigrationWindowTest, MigratesShowsEachTableAndWritesTheConnectionFi
     const ServerAddress address = chooseServer({QStringLiteral("quillora")}, workspace->paths().dataFolder);
     EXPECT_TRUE(address.problem.isEmpty()) << address.problem.toStdString();
     EXPECT_EQ(PgConnection::databaseNameOf(address.conninfo), PgConnection::databaseNameOf(target->conninfo()));
+}
+
+TEST_F(ServerMigrationWindowTest, CancellingStopsTheCopyAndLeavesTheServerEmpty)
+{
+    typeTarget();
+    QPushButton *cancel = find<QPushButton>(migration, QStringLiteral("cancelMigrationButton"));
+    EXPECT_FALSE(cancel->isEnabled());
+    bool enabledWhileRunning = false;
+    // Pressed as soon as the window takes input during the copy.
+    QTimer::singleShot(0, migration, [&] {
+        enabledWhileRunning = cancel->isEnabled();
+        click(cancel);
+    });
+    start();
+
+    EXPECT_TRUE(enabledWhileRunning);
+    EXPECT_FALSE(cancel->isEnabled());
+    ASSERT_FALSE(MessageDialog::shown().isEmpty());
+    EXPECT_EQ(MessageDialog::shown().last().icon, MessageDialog::Icon::Information);
+    EXPECT_TRUE(MessageDialog::lastText().startsWith(QStringLiteral("迁移已取消"))) << MessageDialog::lastText().toStdString();
+    EXPECT_EQ(find<QLabel>(migration, QStringLiteral("migrationStep"))->text(), QStringLiteral("已取消"));
+    Database server;
+    server.openServer(target->conninfo());
+    EXPECT_EQ(server.server()->query(QStringLiteral("SELECT 1 FROM pg_tables WHERE schemaname = 'public'")).rowCount(), 0);
+    EXPECT_FALSE(QFile::exists(serverFile()));
 }
 
 TEST_F(ServerMigrationWindowTest, AFailureSaysWhatAndThatTheFilesAreUnchanged)
