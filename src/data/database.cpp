@@ -41,6 +41,13 @@ DbError::DbError(int code, const QString &message)
 
 DbError DbError::fromEngine(int code, const QString &engineText) { return DbError(code, engineErrorText(code, engineText)); }
 
+DbError DbError::fromServer(int code, const QString &serverWords)
+{
+    DbError error(code, serverErrorText(code, serverWords));
+    error.m_fromServer = true;
+    return error;
+}
+
 bool DbError::isDamage() const { return isDamageCode(m_code); }
 
 Statement::Statement(Database &db, const QString &sql) : m_db(&db)

@@ -18,6 +18,9 @@ public:
     DbError(int code, const QString &message);
     // A failure the engine reported: its text is told in Chinese, the engine's own words after it.
     static DbError fromEngine(int code, const QString &engineText);
+    // A failure the database server reported (see serverErrorText).
+    static DbError fromServer(int code, const QString &serverWords);
+    bool isFromServer() const { return m_fromServer; }
     int code() const { return m_code; }
     QString message() const { return m_message; }
     // The file itself is damaged (malformed pages, not a database).
@@ -26,6 +29,7 @@ public:
 private:
     int m_code;
     QString m_message;
+    bool m_fromServer = false;
 };
 
 // The file opened but the key does not decrypt it (or its first page is damaged).

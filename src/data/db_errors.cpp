@@ -69,15 +69,50 @@ QString codeDescription(int primary)
     }
 }
 
+// What a code means when the server gave it: no file or disk of this computer is concerned.
+QString serverCodeDescription(int primary)
+{
+    switch (primary) {
+    case SQLITE_IOERR:
+        return QStringLiteral("与数据库服务器的连接出错");
+    case SQLITE_BUSY:
+        return QStringLiteral("数据库服务器正忙（其他诊室正在写入）");
+    case SQLITE_FULL:
+        return QStringLiteral("数据库服务器的磁盘空间已满");
+    case SQLITE_CORRUPT:
+        return QStringLiteral("数据库服务器报告数据已损坏");
+    case SQLITE_CANTOPEN:
+        return QStringLiteral("无法连接数据库服务器");
+    case SQLITE_PERM:
+        return QStringLiteral("数据库用户没有所需的权限");
+    case SQLITE_READONLY:
+        return QStringLiteral("数据库服务器只能读、不能写入");
+    case SQLITE_AUTH:
+        return QStringLiteral("数据库服务器拒绝登录");
+    default:
+        return codeDescription(primary);
+    }
+}
+
+QString withWords(const QString &description, const QString &words)
+{
+    const QString trimmed = words.trimmed();
+    return trimmed.isEmpty() ? description : description + QStringLiteral("（") + trimmed + QStringLiteral("）");
+}
+
 } // namespace
+
+QString serverErrorText(int code, const QString &serverWords) { return withWords(serverCodeDescription(code & 0xff), serverWords); }
+
+QString serverDamageAdvice()
+{
+    return QStringLiteral("请不要再保存病历，并请服务器管理员检查数据库；也可以在“文件”菜单的“数据备份与恢复”中用最近的完好备份（%1）恢复。")
+        .arg(QStringLiteral("服务器数据库.dump"));
+}
 
 QString engineErrorText(int code, const QString &engineText)
 {
-    const QString description = codeDescription(code & 0xff);
-    const QString engine = engineText.trimmed();
-    if (engine.isEmpty())
-        return description;
-    return description + QStringLiteral("（") + engine + QStringLiteral("）");
+    return withWords(codeDescription(code & 0xff), engineText);
 }
 
 bool isDamageCode(int code)
@@ -100,7 +135,7 @@ QString failureMessage(const QString &what, const DbError &error, const QString 
 {
     QString text = what + QStringLiteral("：") + error.message();
     if (error.isDamage())
-        text += QStringLiteral("\n\n") + damageAdvice(backupRoot);
+        text += QStringLiteral("\n\n") + (error.isFromServer() ? serverDamageAdvice() : damageAdvice(backupRoot));
     return text;
 }
 

@@ -111,7 +111,7 @@ PgConnection::PgConnection(const QString &conninfo)
         m_conn = nullptr;
         if (needsPassword)
             throw PasswordNeeded(SQLITE_AUTH, QStringLiteral("数据库服务器要求输入密码：%1").arg(words));
-        throw DbError::fromEngine(SQLITE_CANTOPEN, words);
+        throw DbError::fromServer(SQLITE_CANTOPEN, words);
     }
     setUpSession();
 }
@@ -138,10 +138,10 @@ void PgConnection::ensureConnected()
     if (PQstatus(m_conn) == CONNECTION_OK)
         return;
     if (m_transactionOpen)
-        throw DbError::fromEngine(SQLITE_IOERR, QStringLiteral("connection to server lost during the transaction"));
+        throw DbError::fromServer(SQLITE_IOERR, QStringLiteral("connection to server lost during the transaction"));
     PQreset(m_conn);
     if (PQstatus(m_conn) != CONNECTION_OK)
-        throw DbError::fromEngine(SQLITE_IOERR, QString::fromUtf8(PQerrorMessage(m_conn)).trimmed());
+        throw DbError::fromServer(SQLITE_IOERR, QString::fromUtf8(PQerrorMessage(m_conn)).trimmed());
     m_prepared.clear();
     ++m_session;
     setUpSession();
@@ -161,7 +161,7 @@ PgResult PgConnection::checked(pg_result *raw)
     PQclear(raw);
     // No SQLSTATE: the connection itself failed.
     const int code = state.isEmpty() || PQstatus(m_conn) != CONNECTION_OK ? SQLITE_IOERR : engineCodeOfSqlState(state);
-    throw DbError::fromEngine(code, words);
+    throw DbError::fromServer(code, words);
 }
 
 // SQLite's changes() counts the rows of the last INSERT, UPDATE or DELETE; a SELECT leaves it.
@@ -271,12 +271,12 @@ void PgConnection::commit()
 {
     m_transactionOpen = false;
     if (PQtransactionStatus(m_conn) == PQTRANS_INERROR)
-        throw DbError::fromEngine(SQLITE_ABORT, QStringLiteral("current transaction is aborted, commit refused"));
+        throw DbError::fromServer(SQLITE_ABORT, QStringLiteral("current transaction is aborted, commit refused"));
     pg_result *raw = PQexec(m_conn, "COMMIT");
     const bool committed = raw && PQresultStatus(raw) == PGRES_COMMAND_OK && QByteArray(PQcmdStatus(raw)) == "COMMIT";
     if (raw && PQresultStatus(raw) == PGRES_COMMAND_OK && !committed) {
         PQclear(raw);
-        throw DbError::fromEngine(SQLITE_ABORT, QStringLiteral("the server rolled the transaction back"));
+        throw DbError::fromServer(SQLITE_ABORT, QStringLiteral("the server rolled the transaction back"));
     }
     checked(raw);
 }

@@ -226,6 +226,22 @@ TEST(EngineErrorText, ChineseFirstEngineTextInBrackets)
     EXPECT_FALSE(isDamageCode(SQLITE_IOERR_READ));
 }
 
+// The server's failures speak of the server, not of this computer's files and disk; damaged
+// data there is advised on as the server's.
+TEST(ServerErrorText, TheServersFailuresNameTheServer)
+{
+    EXPECT_EQ(serverErrorText(SQLITE_IOERR, QStringLiteral("server closed the connection unexpectedly")),
+              QStringLiteral("与数据库服务器的连接出错（server closed the connection unexpectedly）"));
+    EXPECT_EQ(serverErrorText(SQLITE_FULL, QStringLiteral("could not extend file")), QStringLiteral("数据库服务器的磁盘空间已满（could not extend file）"));
+    EXPECT_EQ(serverErrorText(SQLITE_CONSTRAINT, QString()), QStringLiteral("数据不符合数据表的要求"));
+    const QString onServer = failureMessage(QStringLiteral("病历未能保存"), DbError::fromServer(SQLITE_CORRUPT, QStringLiteral("invalid page")), QStringLiteral("/nowhere"));
+    EXPECT_TRUE(onServer.startsWith(QStringLiteral("病历未能保存：数据库服务器报告数据已损坏（invalid page）"))) << onServer.toStdString();
+    EXPECT_TRUE(onServer.contains(QStringLiteral("服务器管理员"))) << onServer.toStdString();
+    EXPECT_FALSE(onServer.contains(QStringLiteral("/nowhere")));
+    const QString onFile = failureMessage(QStringLiteral("病历未能保存"), DbError::fromEngine(SQLITE_CORRUPT, QString()), QStringLiteral("/nowhere"));
+    EXPECT_TRUE(onFile.contains(QStringLiteral("备份文件夹"))) << onFile.toStdString();
+}
+
 TEST_P(SaveRefusalTest, EngineFailuresReachTheDoctorInChinese)
 {
     try {

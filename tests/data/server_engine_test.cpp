@@ -162,7 +162,7 @@ TEST_F(ServerEngineTest, RefusalsKeepSqliteCodesAndTellTheServersWords)
         ADD_FAILURE() << "connected to nothing";
     } catch (const DbError &error) {
         EXPECT_EQ(error.code(), SQLITE_CANTOPEN);
-        EXPECT_TRUE(error.message().startsWith(QStringLiteral("无法打开数据文件（"))) << error.what();
+        EXPECT_TRUE(error.message().startsWith(QStringLiteral("无法连接数据库服务器（"))) << error.what();
     }
 }
 
@@ -191,11 +191,11 @@ TEST_F(ServerEngineTest, AServerThatCannotBeReachedIsNamedInTheMessage)
         ADD_FAILURE() << "opened an unreachable server";
     } catch (const DbError &error) {
         EXPECT_EQ(error.code(), SQLITE_CANTOPEN);
-        EXPECT_TRUE(error.message().startsWith(QStringLiteral("服务器数据库 门诊档案 无法打开：无法打开数据文件（"))) << error.what();
+        EXPECT_TRUE(error.message().startsWith(QStringLiteral("服务器数据库 门诊档案 无法打开：无法连接数据库服务器（"))) << error.what();
     }
 }
 
-TEST_F(ServerEngineTest, ALostConnectionIsADiskErrorNotAnAnswer)
+TEST_F(ServerEngineTest, ALostConnectionIsToldAsSuchNotTakenForAnAnswer)
 {
     m_db.exec(QStringLiteral("CREATE TABLE [表] ([名称] TEXT)"));
     Database other;
@@ -208,7 +208,8 @@ TEST_F(ServerEngineTest, ALostConnectionIsADiskErrorNotAnAnswer)
         ADD_FAILURE() << "read through a closed connection";
     } catch (const DbError &error) {
         EXPECT_EQ(error.code(), SQLITE_IOERR) << error.what();
-        EXPECT_TRUE(error.message().startsWith(QStringLiteral("读写磁盘出错（"))) << error.what();
+        EXPECT_TRUE(error.message().startsWith(QStringLiteral("与数据库服务器的连接出错（"))) << error.what();
+        EXPECT_TRUE(error.isFromServer());
     }
 }
 
