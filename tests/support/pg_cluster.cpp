@@ -1,9 +1,9 @@
 #include "support/pg_cluster.h"
 
-#include <QCollator>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QVersionNumber>
 #include <cstdlib>
 #include <libpq-fe.h>
 #include <memory>
@@ -22,9 +22,8 @@ QString serverBinaries()
     const QByteArray rootOverride = qgetenv("QUILLORA_PG_ROOT");
     QDir root(rootOverride.isEmpty() ? QStringLiteral("/usr/lib/postgresql") : QString::fromLocal8Bit(rootOverride));
     QStringList versions = root.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-    QCollator numeric;
-    numeric.setNumericMode(true);
-    std::sort(versions.begin(), versions.end(), [&](const QString &a, const QString &b) { return numeric.compare(a, b) > 0; });
+    std::sort(versions.begin(), versions.end(),
+              [](const QString &a, const QString &b) { return QVersionNumber::fromString(a) > QVersionNumber::fromString(b); });
     for (const QString &version : versions) {
         const QString bin = root.filePath(version + QStringLiteral("/bin"));
         if (QFile::exists(bin + QStringLiteral("/initdb")) && QFile::exists(bin + QStringLiteral("/pg_ctl")))
