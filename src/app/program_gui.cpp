@@ -88,10 +88,9 @@ bool Program::start()
 std::optional<StartupState> Program::startUpAskingServerPassword(const ServerAddress &server)
 {
     StartupState state = startUp(m_workspace->files(), *m_lock);
-    while (state.needsServerPassword) {
+    for (bool refused = false; state.needsServerPassword; refused = true) {
         const std::optional<QString> password = MessageDialog::askSecret(
-            nullptr, QStringLiteral("数据库服务器 %1 需要密码。\n%2\n请输入数据库用户的密码：").arg(server.shown, state.problem),
-            QStringLiteral("连接数据库服务器"));
+            nullptr, serverPasswordPrompt(server, state.problem, refused), QStringLiteral("连接数据库服务器"));
         if (!password)
             return std::nullopt;
         m_workspace->files().useServer(withPassword(server.conninfo, *password), withPassword(server.conninfo, *password), server.shown);

@@ -2,6 +2,7 @@
 
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QDesktopServices>
 #include <QMessageBox>
@@ -90,6 +91,12 @@ std::optional<QString> MessageDialog::askSecret(QWidget *parent, const QString &
     QInputDialog dialog(parent);
     dialog.setWindowTitle(title);
     dialog.setLabelText(text);
+    // Long texts (a server's words) wrap instead of stretching the dialog across the screen.
+    if (auto *label = dialog.findChild<QLabel *>()) {
+        label->setWordWrap(true);
+        label->setMinimumWidth(420);
+        label->setMaximumWidth(560);
+    }
     dialog.setTextEchoMode(QLineEdit::Password);
     dialog.setOkButtonText(QStringLiteral("确定"));
     dialog.setCancelButtonText(QStringLiteral("取消"));

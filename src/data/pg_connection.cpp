@@ -331,16 +331,18 @@ bool PgConnection::isConnected() const
 
 QString PgConnection::databaseName() const { return QString::fromUtf8(PQdb(m_conn)); }
 
-QString PgConnection::databaseNameOf(const QString &conninfo)
+QString PgConnection::databaseNameOf(const QString &conninfo) { return optionOf(conninfo, "dbname"); }
+
+QString PgConnection::optionOf(const QString &conninfo, const char *keyword)
 {
     PQconninfoOption *options = PQconninfoParse(conninfo.toUtf8().constData(), nullptr);
-    QString name;
+    QString value;
     for (PQconninfoOption *o = options; o && o->keyword; ++o) {
-        if (qstrcmp(o->keyword, "dbname") == 0 && o->val)
-            name = QString::fromUtf8(o->val);
+        if (qstrcmp(o->keyword, keyword) == 0 && o->val)
+            value = QString::fromUtf8(o->val);
     }
     PQconninfoFree(options);
-    return name;
+    return value;
 }
 
 } // namespace quillora

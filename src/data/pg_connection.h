@@ -84,6 +84,8 @@ public:
     QString databaseName() const;
     // The database a connection string names, for messages (never its password).
     static QString databaseNameOf(const QString &conninfo);
+    // The value a connection string gives one of libpq's keywords ("user", "host" …); empty if none.
+    static QString optionOf(const QString &conninfo, const char *keyword);
 
 private:
     void setUpSession();

@@ -1,5 +1,7 @@
 #include "data/server_address.h"
 
+#include "data/pg_connection.h"
+
 #include <QDir>
 #include <QFile>
 #include <QUrl>
@@ -91,6 +93,18 @@ QString withPassword(const QString &conninfo, const QString &password)
         return url.toString(QUrl::FullyEncoded);
     }
     return conninfo + QStringLiteral(" password=") + quotedValue(password);
+}
+
+QString serverPasswordPrompt(const ServerAddress &server, const QString &serverWords, bool refusedBefore)
+{
+    const QString user = PgConnection::optionOf(server.conninfo, "user");
+    const QString whose = user.isEmpty() ? QStringLiteral("密码") : QStringLiteral("数据库用户“%1”的密码").arg(user);
+    if (!refusedBefore)
+        return QStringLiteral("数据库服务器 %1 需要%2。\n请输入：").arg(server.shown, whose);
+    // libpq's words begin with the socket or address it tried; the server's own come after "failed:".
+    const qsizetype failed = serverWords.lastIndexOf(QLatin1String("failed:"));
+    const QString words = (failed < 0 ? serverWords : serverWords.mid(failed + 7)).simplified();
+    return QStringLiteral("密码不对，数据库服务器 %1 没有接受（%2）。\n请重新输入%3：").arg(server.shown, words, whose);
 }
 
 ServerAddress serverFromUri(const QString &uri)

@@ -28,6 +28,10 @@ ServerAddress chooseServer(const QStringList &arguments, const QString &dataFold
 ServerAddress readServerFile(const QString &text, const QString &fileName);
 // The connection string with the password the doctor typed (it wins over one the string has).
 QString withPassword(const QString &conninfo, const QString &password);
+
+// What the password prompt says: which server and user want it, and after a password the
+// server refused, that it was refused, in the server's words.
+QString serverPasswordPrompt(const ServerAddress &server, const QString &serverWords, bool refusedBefore);
 // The URI given on the command line, checked for its scheme.
 ServerAddress serverFromUri(const QString &uri);
 

@@ -105,9 +105,10 @@ TEST(ServerStart, TheServersPasswordIsAskedForUntilRightAndKeptInMemoryOnly)
     ASSERT_EQ(prompts.size(), 2);
     for (const MessageDialog::Shown &prompt : prompts) {
         EXPECT_EQ(prompt.title, QStringLiteral("连接数据库服务器"));
-        EXPECT_TRUE(prompt.text.contains(QStringLiteral("需要密码"))) << prompt.text.toStdString();
         EXPECT_TRUE(prompt.text.contains(clinic.name())) << prompt.text.toStdString();
+        EXPECT_TRUE(prompt.text.contains(QStringLiteral("数据库用户“clinic_room”的密码"))) << prompt.text.toStdString();
     }
+    EXPECT_TRUE(prompts[1].text.startsWith(QStringLiteral("密码不对"))) << prompts[1].text.toStdString();
     EXPECT_TRUE(prompts[1].text.contains(QStringLiteral("password authentication failed"))) << prompts[1].text.toStdString();
     EXPECT_TRUE(program.workspace()->files().usesServer());
     QTest::keyClicks(program.loginWindow()->passwordBox(), kInitialPassword);

@@ -81,3 +81,21 @@ TEST(ServerAddressTest, TheCommandLineComesBeforeTheFileAndNeitherMeansTheFiles)
 }
 
 } // namespace
+
+namespace {
+
+TEST(ServerAddressTest, ThePasswordPromptNamesServerAndUserAndTellsARefusal)
+{
+    const ServerAddress keyed{QStringLiteral("host='10.0.0.5' dbname='门诊' user='医生 1'"), QStringLiteral("PostgreSQL 10.0.0.5:5432/门诊"), {}};
+    EXPECT_EQ(serverPasswordPrompt(keyed, QStringLiteral("fe_sendauth: no password supplied"), false),
+              QStringLiteral("数据库服务器 PostgreSQL 10.0.0.5:5432/门诊 需要数据库用户“医生 1”的密码。\n请输入："));
+    EXPECT_EQ(serverPasswordPrompt(keyed, QStringLiteral("数据库服务器要求输入密码：connection to server at \"10.0.0.5\", port 5432 failed: "
+                                                         "FATAL:  password authentication failed for user \"医生 1\"\n"),
+                                   true),
+              QStringLiteral("密码不对，数据库服务器 PostgreSQL 10.0.0.5:5432/门诊 没有接受（FATAL: password authentication failed for user "
+                             "\"医生 1\"）。\n请重新输入数据库用户“医生 1”的密码："));
+    const ServerAddress uri{QStringLiteral("postgresql://10.0.0.5/门诊"), QStringLiteral("PostgreSQL 10.0.0.5:5432/门诊"), {}};
+    EXPECT_EQ(serverPasswordPrompt(uri, QString(), false), QStringLiteral("数据库服务器 PostgreSQL 10.0.0.5:5432/门诊 需要密码。\n请输入："));
+}
+
+} // namespace
