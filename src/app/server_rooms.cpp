@@ -78,7 +78,8 @@ QString otherRoomsRefusal(DataFiles &files)
             others = otherRoomConnections(files);
         }
         if (others > 0)
-            return QStringLiteral("服务器数据库上还有 %1 个其他诊室的程序连接，现在不能恢复。\n请先让其他诊室退出程序，再恢复数据。")
+            // Each room holds a connection per store: the count is of connections, not of rooms.
+            return QStringLiteral("其他诊室的程序还连接着服务器数据库（%1 个连接），现在不能恢复。\n请先让其他诊室退出程序，再恢复数据。")
                 .arg(others);
     } catch (const DbError &e) {
         return QStringLiteral("无法向服务器询问还有哪些诊室在使用数据库，现在不能恢复：%1").arg(e.message());

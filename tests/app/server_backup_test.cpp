@@ -286,7 +286,7 @@ TEST_F(ServerBackupTest, RestoreIsRefusedWhileAnotherRoomIsConnected)
 
     const RestoreResult result = restoreServerDump(*m_room, listServerDumps(m_folder.paths().backupRoot).value(0), Clock::now(), m_tools);
     EXPECT_FALSE(result.restored);
-    EXPECT_TRUE(result.problem.contains(QStringLiteral("还有 2 个其他诊室"))) << result.problem.toStdString();
+    EXPECT_TRUE(result.problem.contains(QStringLiteral("其他诊室的程序还连接着服务器数据库（2 个连接）"))) << result.problem.toStdString();
     EXPECT_TRUE(result.problem.contains(QStringLiteral("请先让其他诊室退出程序")));
     EXPECT_TRUE(result.asideFolder.isEmpty());
     EXPECT_EQ(rowsOf(QStringLiteral("档案")), before);

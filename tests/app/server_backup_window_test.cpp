@@ -147,7 +147,7 @@ TEST_F(ServerBackupWindowTest, RestoresAChosenDumpOnlyWhenTheOtherRoomsHaveLeft)
         button("restoreButton")->click();
         // Refused before anything is asked.
         ASSERT_EQ(MessageDialog::shown().size(), 1);
-        EXPECT_TRUE(MessageDialog::lastText().contains(QStringLiteral("还有 2 个其他诊室")));
+        EXPECT_TRUE(MessageDialog::lastText().contains(QStringLiteral("其他诊室的程序还连接着服务器数据库（2 个连接）")));
         EXPECT_TRUE(MessageDialog::lastText().contains(QStringLiteral("请先让其他诊室退出程序")));
         EXPECT_EQ(restored.count(), 0);
     }
