@@ -66,17 +66,6 @@ TEST(ServerStart, TheConnectionFileSendsTheRunToTheServerAndAboutNamesIt)
     program.endSession();
 }
 
-// The connection file of a clinic whose role signs in with a password the file does not hold.
-AppPaths clinicWithoutPassword(const TempProgramFolder &folder, const ClinicDatabase &clinic)
-{
-    const AppPaths paths = AppPaths::locate(folder.path(), folder.executable());
-    const QString admin = clinic.adminConninfo();
-    writeServerFile(paths.dataFolder, QStringLiteral("host = %1\nport = %2\ndatabase = %3\nuser = %4\n")
-                                          .arg(valueOf(admin, QStringLiteral("host")), valueOf(admin, QStringLiteral("port")),
-                                               clinic.name(), ClinicDatabase::kRole));
-    return paths;
-}
-
 // Every file under the folder, read whole.
 QByteArray everyFileUnder(const QString &folder)
 {
@@ -87,16 +76,31 @@ QByteArray everyFileUnder(const QString &folder)
     return all;
 }
 
-TEST(ServerStart, TheServersPasswordIsAskedForUntilRightAndKeptInMemoryOnly)
+// A clinic whose role signs in with a password its connection file does not hold.
+class ServerPasswordStart : public ::testing::Test
 {
-    QString reason;
-    PgCluster *cluster = PgCluster::instance(&reason);
-    if (!cluster)
-        GTEST_SKIP() << reason.toStdString();
-    MessageDialog::setScripted(true);
-    const ClinicDatabase clinic(*cluster);
+protected:
+    void SetUp() override
+    {
+        QString reason;
+        PgCluster *cluster = PgCluster::instance(&reason);
+        if (!cluster)
+            GTEST_SKIP() << reason.toStdString();
+        MessageDialog::setScripted(true);
+        clinic = std::make_unique<ClinicDatabase>(*cluster);
+        const QString admin = clinic->adminConninfo();
+        writeServerFile(paths.dataFolder, QStringLiteral("host = %1\nport = %2\ndatabase = %3\nuser = %4\n")
+                                              .arg(valueOf(admin, QStringLiteral("host")), valueOf(admin, QStringLiteral("port")),
+                                                   clinic->name(), ClinicDatabase::kRole));
+    }
+
+    std::unique_ptr<ClinicDatabase> clinic;
     TempProgramFolder folder;
-    const AppPaths paths = clinicWithoutPassword(folder, clinic);
+    const AppPaths paths = AppPaths::locate(folder.path(), folder.executable());
+};
+
+TEST_F(ServerPasswordStart, TheServersPasswordIsAskedForUntilRightAndKeptInMemoryOnly)
+{
     MessageDialog::setNextSecret(QStringLiteral("诊室 pass'2"));  // mistyped
     MessageDialog::setNextSecret(ClinicDatabase::kPassword);
     Program program(paths);
@@ -105,7 +109,7 @@ TEST(ServerStart, TheServersPasswordIsAskedForUntilRightAndKeptInMemoryOnly)
     ASSERT_EQ(prompts.size(), 2);
     for (const MessageDialog::Shown &prompt : prompts) {
         EXPECT_EQ(prompt.title, QStringLiteral("连接数据库服务器"));
-        EXPECT_TRUE(prompt.text.contains(clinic.name())) << prompt.text.toStdString();
+        EXPECT_TRUE(prompt.text.contains(clinic->name())) << prompt.text.toStdString();
         EXPECT_TRUE(prompt.text.contains(QStringLiteral("数据库用户“clinic_room”的密码"))) << prompt.text.toStdString();
     }
     EXPECT_TRUE(prompts[1].text.startsWith(QStringLiteral("密码不对"))) << prompts[1].text.toStdString();
@@ -118,16 +122,8 @@ TEST(ServerStart, TheServersPasswordIsAskedForUntilRightAndKeptInMemoryOnly)
     EXPECT_FALSE(everyFileUnder(folder.path()).contains(ClinicDatabase::kPassword.toUtf8()));
 }
 
-TEST(ServerStart, CancellingThePasswordPromptEndsTheStartWithNothingMade)
+TEST_F(ServerPasswordStart, CancellingThePasswordPromptEndsTheStartWithNothingMade)
 {
-    QString reason;
-    PgCluster *cluster = PgCluster::instance(&reason);
-    if (!cluster)
-        GTEST_SKIP() << reason.toStdString();
-    MessageDialog::setScripted(true);
-    const ClinicDatabase clinic(*cluster);
-    TempProgramFolder folder;
-    const AppPaths paths = clinicWithoutPassword(folder, clinic);
     MessageDialog::setNextSecret(QString());
     Program program(paths);
     EXPECT_FALSE(program.start());
