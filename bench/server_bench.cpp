@@ -127,6 +127,20 @@ void BM_ServerPatientNameIndexed(benchmark::State &state)
 }
 BENCHMARK(BM_ServerPatientNameIndexed)->Unit(benchmark::kMicrosecond);
 
+// A room's start on the server: every key index of both stores read into memory (the
+// statements answer the searches meanwhile).
+void BM_ServerKeyIndexLoad(benchmark::State &state)
+{
+    DataFiles *files = server(state);
+    if (!files)
+        return;
+    for (auto _ : state) {
+        files->settings().keyIndexes().loadNow();
+        files->archive().keyIndexes().loadNow();
+    }
+}
+BENCHMARK(BM_ServerKeyIndexLoad)->Unit(benchmark::kMillisecond)->Iterations(3);
+
 // A new visit with a new patient, committed, then taken out again so the stores stay as filled.
 void BM_ServerSave(benchmark::State &state)
 {
