@@ -6,6 +6,7 @@
 #include "data/pg_connection.h"
 #include "data/schema.h"
 #include "data/seed_data.h"
+#include "data/server_schema.h"
 #include "data/settings_columns.h"
 
 #include <QDir>
@@ -184,6 +185,14 @@ void DataFiles::open()
         Schema::ensureArchiveIndexes(m_archive);
     } catch (const DbError &) {
         // An archive that cannot take the index now (read-only, busy) still opens; reports read slower.
+    }
+    for (Database *db : {&m_archive, &m_settings}) {
+        try {
+            ServerSchema::announceRowChanges(*db);
+        } catch (const DbError &) {
+            // A server database made before its rows were announced, by a role that may not add
+            // the triggers: its searches run their statements.
+        }
     }
     // The dictionaries are read at every keystroke: a page cache that holds the whole settings
     // file keeps them decrypted in memory (SQLite's 2 MB default is outgrown by a large

@@ -184,13 +184,19 @@ void ServerSchema::announceRowChanges(Database &db)
     PgConnection *server = db.server();
     if (!server)
         return;
-    server->exec(QString::fromUtf8(kAnnounceRow).arg(QLatin1String(kRowChannel)));
+    QStringList silent;
     for (const KeyIndexSpec &spec : keyIndexSpecs()) {
-        if (db.hasTable(spec.table))
-            server->exec(QStringLiteral("CREATE OR REPLACE TRIGGER %1 AFTER INSERT OR UPDATE OR DELETE ON %2 "
-                                        "FOR EACH ROW EXECUTE FUNCTION quillora_announce_row()")
-                             .arg(QLatin1String(kAnnounceTrigger), quoteIdentifier(spec.table)));
+        if (!silent.contains(spec.table) && db.hasTable(spec.table) && !announcesRowChanges(db, spec.table))
+            silent << spec.table;
     }
+    // Made only where missing: rooms starting at once do not replace each other's.
+    if (silent.isEmpty())
+        return;
+    server->exec(QString::fromUtf8(kAnnounceRow).arg(QLatin1String(kRowChannel)));
+    for (const QString &table : std::as_const(silent))
+        server->exec(QStringLiteral("CREATE OR REPLACE TRIGGER %1 AFTER INSERT OR UPDATE OR DELETE ON %2 "
+                                    "FOR EACH ROW EXECUTE FUNCTION quillora_announce_row()")
+                         .arg(QLatin1String(kAnnounceTrigger), quoteIdentifier(table)));
 }
 
 bool ServerSchema::announcesRowChanges(Database &db, const QString &table)

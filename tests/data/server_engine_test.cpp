@@ -309,6 +309,15 @@ TEST_F(ServerEngineTest, TheFirstStartMakesBothStoresInOneDatabaseAndLaterStarts
     EXPECT_EQ(department.int64(0), 1);
     EXPECT_EQ(department.text(1), QStringLiteral("内科"));
     EXPECT_FALSE(QDir(folder.file(QStringLiteral("档案数据库"))).exists(kArchiveFileName));  // no file beside the program
+    // A database made before the rows of the searched tables were announced gets its triggers
+    // at the next start.
+    EXPECT_TRUE(ServerSchema::announcesRowChanges(later->archive(), QStringLiteral("患者信息")));
+    later->archive().server()->exec(QStringLiteral("DROP TRIGGER quillora_announce_row ON \"患者信息\""));
+    later->close();
+    later = filesOnServer();
+    later->open();
+    EXPECT_TRUE(ServerSchema::announcesRowChanges(later->archive(), QStringLiteral("患者信息")));
+    EXPECT_TRUE(ServerSchema::announcesRowChanges(later->settings(), QStringLiteral("药品")));
 }
 
 // A clinic's server may have made its databases with a Chinese or English locale, which sorts
