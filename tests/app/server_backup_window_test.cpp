@@ -35,10 +35,7 @@ class ServerBackupWindowTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        QString reason;
-        PgCluster *cluster = PgCluster::instance(&reason);
-        if (!cluster)
-            GTEST_SKIP() << "PostgreSQL: " << reason.toStdString();
+        QUILLORA_CLUSTER_OR_SKIP(cluster);
         if (PgTools::locate().restoreProgram().isEmpty())
             GTEST_SKIP() << "pg_dump or pg_restore missing";
         MessageDialog::setScripted(true);

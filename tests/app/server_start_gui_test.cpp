@@ -45,10 +45,7 @@ QString valueOf(const QString &conninfo, const QString &key)
 
 TEST(ServerStart, TheConnectionFileSendsTheRunToTheServerAndAboutNamesIt)
 {
-    QString reason;
-    PgCluster *cluster = PgCluster::instance(&reason);
-    if (!cluster)
-        GTEST_SKIP() << reason.toStdString();
+    QUILLORA_CLUSTER_OR_SKIP(cluster);
     MessageDialog::setScripted(true);
     const PgDatabase database(*cluster);
     const QString admin = database.conninfo();
@@ -88,10 +85,7 @@ class ClinicServerStart : public ::testing::Test
 protected:
     void SetUp() override
     {
-        QString reason;
-        PgCluster *cluster = PgCluster::instance(&reason);
-        if (!cluster)
-            GTEST_SKIP() << reason.toStdString();
+        QUILLORA_CLUSTER_OR_SKIP(cluster);
         MessageDialog::setScripted(true);
         Clock::setFixed(QDateTime(QDate(2026, 12, 10), QTime(9, 0)));
         clinic = std::make_unique<ClinicDatabase>(*cluster);

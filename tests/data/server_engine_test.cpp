@@ -24,10 +24,7 @@ class ServerEngineTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        QString reason;
-        PgCluster *cluster = PgCluster::instance(&reason);
-        if (!cluster)
-            GTEST_SKIP() << "PostgreSQL: " << reason.toStdString();
+        QUILLORA_CLUSTER_OR_SKIP(cluster);
         m_database = std::make_unique<PgDatabase>(*cluster);
         m_db.openServer(m_database->conninfo());
         ServerSchema::createFunctions(m_db);

@@ -22,10 +22,7 @@ protected:
     void SetUp() override
     {
         DataTest::SetUp();
-        QString reason;
-        PgCluster *cluster = PgCluster::instance(&reason);
-        if (!cluster)
-            GTEST_SKIP() << "PostgreSQL: " << reason.toStdString();
+        QUILLORA_CLUSTER_OR_SKIP(cluster);
         m_target = std::make_unique<PgDatabase>(*cluster);
     }
 

@@ -64,3 +64,11 @@ private:
 };
 
 } // namespace quillora::test
+
+// In a test body or SetUp: the running test cluster as `name`, or the test skipped with the
+// reason it cannot run here.
+#define QUILLORA_CLUSTER_OR_SKIP(name)                                                                \
+    QString name##Reason;                                                                             \
+    ::quillora::test::PgCluster *name = ::quillora::test::PgCluster::instance(&name##Reason);          \
+    if (!name)                                                                                        \
+    GTEST_SKIP() << "PostgreSQL: " << name##Reason.toStdString()

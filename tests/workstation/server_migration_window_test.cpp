@@ -29,10 +29,7 @@ protected:
     {
         MainWindowTest::SetUp();
         MessageDialog::shown().clear();
-        QString reason;
-        PgCluster *cluster = PgCluster::instance(&reason);
-        if (!cluster)
-            GTEST_SKIP() << "PostgreSQL: " << reason.toStdString();
+        QUILLORA_CLUSTER_OR_SKIP(cluster);
         target = std::make_unique<PgDatabase>(*cluster);
         QAction *menu = window->menuAction(QStringLiteral("迁移到服务器"));
         ASSERT_NE(menu, nullptr);
@@ -159,10 +156,7 @@ namespace {
 
 TEST(ServerMigrationMenu, ARunOnTheServerHasNothingToMove)
 {
-    QString reason;
-    PgCluster *cluster = PgCluster::instance(&reason);
-    if (!cluster)
-        GTEST_SKIP() << "PostgreSQL: " << reason.toStdString();
+    QUILLORA_CLUSTER_OR_SKIP(cluster);
     MessageDialog::setScripted(true);
     PgDatabase archive(*cluster), settings(*cluster);
     fillServerDatabase(archive.conninfo(), fillArchive);
